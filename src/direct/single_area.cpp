@@ -1,0 +1,100 @@
+#include "direct/single_area.hpp"
+
+#include <cmath>
+
+#include "direct/solution_block.hpp"
+#include "model/numeric.hpp"
+#include "report/clock.hpp"
+#include "report/free_format.hpp"
+#include "report/layout.hpp"
+
+namespace adequacy {
+namespace {
+
+float lolp(const OutageTable& table, int capacity, float load) {
+    return table.at(IX(load, capacity, tableTop));
+}
+
+// Adds the expected MW not served at load L, term by term: the table
+// entries from IX(L) up to the last significant level, past which the table
+// holds zeros.
+void addUnservedMw(const OutageTable& table, const TableSummary& summary, float load,
+                   double& mwhEue) {
+    if (static_cast<double>(load) < summary.lossThreshold) return;
+    int first = IX(load, summary.capacity, tableTop);
+    double count = std::trunc(static_cast<double>(load)) - summary.lossThreshold + 1.0;
+    int last = static_cast<int>(std::fmin(first + count - 1.0, summary.topIndex));
+    for (int x = first; x <= last; ++x) mwhEue += table.at(x);
+}
+
+constexpr std::array<int, 3> representativeDays{1, 201, 11};  // winter, summer, off-peak
+
+void writeHourlyTable(report::Channel& out, const std::array<float, hoursPerYear>& loads,
+                      const OutageTable& table, int capacity) {
+    report::writeFree(out, {"        WINTER             SUMMER            OFF PEAK"});
+    report::writeFree(out, {"HR    MW     LOLP        MW     LOLP        MW    LOLP"});
+    for (int hour = 1; hour <= hoursPerDay; ++hour) {
+        std::array<float, 3> load{};
+        for (std::size_t i = 0; i < 3; ++i)
+            load[i] = loads[static_cast<std::size_t>(hourIndex(representativeDays[i], hour))];
+        report::write(out, "(I3,3(F7.0,F12.8))",
+                      {hour, load[0], lolp(table, capacity, load[0]), load[1],
+                       lolp(table, capacity, load[1]), load[2], lolp(table, capacity, load[2])});
+    }
+}
+
+}  // namespace
+
+float computeMttrFactor(float generationMttr) {
+    return static_cast<float>(std::pow(static_cast<double>(generationMttr), static_cast<double>(0.4f)));
+}
+
+AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
+                                float mttrFactor) {
+    AnnualIndices result;
+    double noLossProduct = 1.0;
+    const OutageTable& table = tables.totalOutageTable;
+    for (int day = 1; day <= daysPerYear; ++day) {
+        for (int hour = 1; hour <= hoursPerDay; ++hour) {
+            float load = loads.total[static_cast<std::size_t>(hourIndex(day, hour))];
+            double p = lolp(table, tables.total.capacity, load);
+            if (hour == 12) {
+                result.lole += p;
+                noLossProduct *= 1.0 - p;
+            }
+            addUnservedMw(table, tables.total, load, result.mwhEue);
+            result.lolh += p;
+            result.mwhTotal += load;
+        }
+    }
+    result.allr = 1.0 - noLossProduct;
+    result.alolp = result.lole / mttrFactor;
+    result.puEueppm = result.mwhEue / result.mwhTotal * 1000000.0;
+    return result;
+}
+
+void reportSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
+                      const LoadParameters& parameters, const AnnualIndices& indices,
+                      float& cpuMark, report::Channel& console, report::Channel& reportFile) {
+    const auto& d = parameters.d;
+    report::writeFree(reportFile, {" "});
+    report::writeFree(reportFile, {" TOTAL SYSTEM HOURLY LOADS:"});
+    writeHourlyTable(reportFile, loads.total, tables.totalOutageTable, tables.total.capacity);
+    report::write(reportFile, "(/,' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I7,/)",
+                  {truncateToInt(d[0]), truncateToInt(d[1]), truncateToInt(d[2]), truncateToInt(d[3])});
+    report::writeFree(reportFile, {" AREA 1 HOURLY LOADS:"});
+    writeHourlyTable(reportFile, loads.area1, tables.area1OutageTable, tables.area1.capacity);
+    report::write(reportFile, "(/,' D5 MIN, D6 WIN, D7 SUM =',3I7,/)",
+                  {truncateToInt(d[4]), truncateToInt(d[5]), truncateToInt(d[6])});
+    float cpuNow = report::processorSeconds();
+    float seconds = static_cast<float>(static_cast<double>(cpuNow) - cpuMark);
+    writeSolutionBlock(reportFile, " SINGLE AREA SA DIRECT SOLUTN TIME =", seconds, indices);
+    writeReserveMargin(reportFile, tables.total.capacity, loads.totalPeak);
+    writeConsoleSummary(console, indices);
+    report::write(console, "(' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I10)",
+                  {truncateToInt(d[0]), truncateToInt(d[1]), truncateToInt(d[2]), truncateToInt(d[3])});
+    writeConsoleTime(console, seconds);
+    cpuMark = cpuNow;
+}
+
+}  // namespace adequacy

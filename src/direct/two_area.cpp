@@ -1,0 +1,120 @@
+#include "direct/two_area.hpp"
+
+#include <cmath>
+#include <memory>
+
+#include "direct/assistance.hpp"
+#include "direct/assisted_table.hpp"
+#include "direct/solution_block.hpp"
+#include "report/clock.hpp"
+#include "report/free_format.hpp"
+
+namespace adequacy {
+namespace {
+
+// Keeps an area-0 load a hair below a whole number from losing a megawatt.
+constexpr float loadNudge = 0.001f;
+
+struct Workspace {
+    LevelSums sums;
+    HourAssistance assistance;
+    HourAssistance built;  // the assistance the assisted table was last built for
+    bool haveBuilt = false;
+    AssistedTable assisted;
+};
+
+float receivingLoad(ReceivingArea area, float total, float area1) {
+    if (area == ReceivingArea::area1) return area1;
+    double load = static_cast<double>(total) - area1 + static_cast<double>(loadNudge);
+    return static_cast<float>(std::trunc(load));
+}
+
+// Adds Q(IX(v)) for every whole v from the threshold up to the load, in that
+// order. Where IX is clamped at the table's ends the terms repeat: above the
+// assisted capacity they are all Q(-1) = 1 and are added as one count.
+void addUnservedMw(const AssistedTable& a, int threshold, float load, double& mwhEue) {
+    if (!(static_cast<double>(threshold) <= load)) return;
+    const double last = std::trunc(static_cast<double>(load));
+    const double capacity = a.capacity;
+    double v = threshold;
+    const double q3000 = a.table.at(tableTop);
+    if (q3000 == 0.0) v = std::fmax(v, std::fmin(last + 1.0, capacity - tableTop));
+    for (; v <= last && capacity - v > tableTop; v += 1.0) mwhEue += q3000;
+    for (; v <= last && v <= capacity; v += 1.0)
+        mwhEue += a.table.at(static_cast<int>(capacity - v));
+    if (v <= last) mwhEue += last - v + 1.0;
+}
+
+}  // namespace
+
+AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
+                             const HourlyLoads& loads, const AtcTable& atc, float mttrFactor) {
+    const bool area1 = area == ReceivingArea::area1;
+    const OutageTable& receiving = area1 ? tables.area1OutageTable : tables.area0OutageTable;
+    const TableSummary& r = area1 ? tables.area1 : tables.area0;
+    AssistanceSource source{atc, area1, area1 ? tables.area0OutageTable : tables.area1OutageTable,
+                            area1 ? tables.area0.capacity : tables.area1.capacity,
+                            area1 ? loads.area1Peak : loads.area0Peak};
+    auto work = std::make_unique<Workspace>();
+    AnnualIndices result;
+    double noLossProduct = 1.0;
+    for (int day = 1; day <= daysPerYear; ++day) {
+        for (int hour = 1; hour <= hoursPerDay; ++hour) {
+            auto index = static_cast<std::size_t>(hourIndex(day, hour));
+            float total = loads.total[index];
+            float a1 = loads.area1[index];
+            double supplyingLoad = area1 ? static_cast<double>(total) - a1 : a1;
+            computeAssistance(source, supplyingLoad, work->sums, work->assistance);
+            if (!work->haveBuilt || !(work->assistance == work->built)) {
+                buildAssistedTable(receiving, r.capacity, r.topIndex, work->assistance,
+                                   work->assisted);
+                work->built = work->assistance;
+                work->haveBuilt = true;
+            }
+            float load = receivingLoad(area, total, a1);
+            double p = work->assisted.table.at(IX(load, work->assisted.capacity, tableTop));
+            if (hour == 12) {
+                result.lole += p;
+                noLossProduct *= 1.0 - p;
+            }
+            addUnservedMw(work->assisted, r.lossThreshold, load, result.mwhEue);
+            result.lolh += p;
+            result.mwhTotal += load;
+        }
+    }
+    result.allr = 1.0 - noLossProduct;
+    result.alolp = result.lole / mttrFactor;
+    result.puEueppm = result.mwhEue / result.mwhTotal * 1000000.0;
+    return result;
+}
+
+float solveTwoAreas(const CapacityTables& tables, const HourlyLoads& loads, const AtcTable& atc,
+                    float mttrFactor, float& cpuMark, report::Channel& console,
+                    report::Channel& reportFile) {
+    AnnualIndices area1 = computeTwoArea(ReceivingArea::area1, tables, loads, atc, mttrFactor);
+    float cpuNow = report::processorSeconds();
+    float seconds = static_cast<float>(static_cast<double>(cpuNow) - cpuMark);
+    report::writeFree(reportFile);
+    writeSolutionBlock(reportFile, " AREA 1  A1  DIRECT SOLUTION TIME = ", seconds, area1);
+    float area1EnergyDemand = static_cast<float>(area1.mwhTotal);
+    writeReserveMargin(reportFile, tables.area1.capacity, loads.area1Peak);
+    cpuMark = cpuNow;
+    report::writeFree(console, {" "});
+    report::writeFree(console, {"   AREA 1 DIRECT SOLUTION INDICES"});
+    writeConsoleSummary(console, area1);
+
+    AnnualIndices area0 = computeTwoArea(ReceivingArea::area0, tables, loads, atc, mttrFactor);
+    cpuNow = report::processorSeconds();
+    seconds = static_cast<float>(static_cast<double>(cpuNow) - cpuMark);
+    report::writeFree(reportFile);
+    writeSolutionBlock(reportFile, " AREA 0  A0  DIRECT SOLUTION TIME = ", seconds, area0);
+    writeReserveMargin(reportFile, tables.area0.capacity, loads.area0Peak);
+    report::writeFree(console, {" "});
+    report::writeFree(console, {"   AREA 0 DIRECT SOLUTION INDICES"});
+    writeConsoleSummary(console, area0);
+    writeConsoleTime(console, seconds);
+    cpuMark = cpuNow;
+    return area1EnergyDemand;
+}
+
+}  // namespace adequacy

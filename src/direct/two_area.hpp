@@ -1,0 +1,24 @@
+#pragma once
+// The two-area direct solution: each area against its own table, with the
+// assistance that the other area can send over the tie.
+
+#include "direct/atc_table.hpp"
+#include "direct/outage_table.hpp"
+#include "direct/single_area.hpp"
+#include "model/loads.hpp"
+#include "report/channel.hpp"
+
+namespace adequacy {
+
+enum class ReceivingArea { area1, area0 };
+
+AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
+                             const HourlyLoads& loads, const AtcTable& atc, float mttrFactor);
+
+// Solves area 1 and then area 0, writes their lines and returns the area-1
+// energy demand.
+float solveTwoAreas(const CapacityTables& tables, const HourlyLoads& loads, const AtcTable& atc,
+                    float mttrFactor, float& cpuMark, report::Channel& console,
+                    report::Channel& reportFile);
+
+}  // namespace adequacy

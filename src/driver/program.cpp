@@ -1,0 +1,112 @@
+#include "driver/program.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "direct/atc_check.hpp"
+#include "direct/outage_table.hpp"
+#include "direct/single_area.hpp"
+#include "direct/two_area.hpp"
+#include "model/load_dialog.hpp"
+#include "model/loads.hpp"
+#include "montecarlo/simulation.hpp"
+#include "report/clock.hpp"
+#include "report/console_input.hpp"
+#include "report/fatal.hpp"
+#include "report/free_format.hpp"
+
+namespace adequacy {
+namespace {
+
+// Everything a run keeps from start to end, allocated once.
+struct Session {
+    report::Channel console = report::consoleChannel();
+    report::Channel reportFile;
+    report::ConsoleInput input;
+    UnitTypes units = builtInUnitTypes();
+    CapacityTables tables;
+    LoadParameters loadParameters = builtInLoadParameters();
+    HourlyLoads loads;
+    AtcTable atc = builtInAtcTable();
+    float cpuMark = 0.0f;
+    float mttrFactor = 0.0f;
+    float area1EnergyDemand = 0.0f;
+};
+
+void openReport(Session& session) {
+    session.reportFile.name = "report file OP";
+    session.reportFile.file = std::fopen("OP", "wb");
+    if (session.reportFile.file == nullptr)
+        report::fatalIoError(session.reportFile.name,
+                             std::string("cannot create: ") + std::strerror(errno));
+    report::registerReportChannel(&session.reportFile);
+}
+
+[[noreturn]] void endSequence(Session& session, int status) {
+    report::flush(session.reportFile);
+    report::writeFree(session.console, {" "});
+    report::writeFree(session.console, {"FILE OP CONTAINS THE OUTPUT REPORT"});
+    report::writeFree(session.console, {"PRESS ENTER TO END THIS PROGRAM"});
+    report::readFirstCharacter(session.input);
+    report::endProgram(status);
+}
+
+// Loads and single-area solution, repeated for every new set of parameters.
+DialogOutcome singleAreaPhase(Session& s) {
+    while (true) {
+        computeHourlyLoads(s.loadParameters, s.loads);
+        AnnualIndices indices = computeSingleArea(s.tables, s.loads, s.mttrFactor);
+        reportSingleArea(s.tables, s.loads, s.loadParameters, indices, s.cpuMark, s.console,
+                         s.reportFile);
+        report::flush(s.reportFile);
+        DialogOutcome outcome = runLoadDialog(s.loadParameters, s.console, s.input);
+        if (outcome != DialogOutcome::repeat) return outcome;
+    }
+}
+
+// ATC table and two-area solution, repeated for every new table.
+DialogOutcome twoAreaPhase(Session& s) {
+    while (true) {
+        if (printAndCheckAtcTable(s.atc, s.console, s.reportFile))
+            s.area1EnergyDemand = solveTwoAreas(s.tables, s.loads, s.atc, s.mttrFactor,
+                                                s.cpuMark, s.console, s.reportFile);
+        report::flush(s.reportFile);
+        DialogOutcome outcome = runAtcDialog(s.atc, s.console, s.input);
+        if (outcome != DialogOutcome::repeat) return outcome;
+    }
+}
+
+[[noreturn]] void simulationPhase(Session& s) {
+    SimulationContext context{s.units, s.loads, s.atc, s.tables.generationMttr,
+                              s.area1EnergyDemand, s.cpuMark};
+    switch (runSimulation(context, s.console, s.reportFile, s.input)) {
+        case SimulationOutcome::finished:
+            endSequence(s, report::exitNormal);
+        case SimulationOutcome::belowMinimumYears:
+            report::endProgram(report::exitNormal);
+        case SimulationOutcome::cannotBeHere:
+            report::endProgram(report::exitAnalysisStopped);
+    }
+    report::endProgram(report::exitAnalysisStopped);
+}
+
+}  // namespace
+
+int runProgram() {
+    auto session = std::make_unique<Session>();
+    Session& s = *session;
+    openReport(s);
+    s.cpuMark = report::processorSeconds();
+    if (buildCapacityTables(s.units, s.tables, s.console) == BuildOutcome::invalidUnit)
+        endSequence(s, report::exitAnalysisStopped);
+    s.loadParameters = builtInLoadParameters();
+    s.mttrFactor = computeMttrFactor(s.tables.generationMttr);
+    if (singleAreaPhase(s) == DialogOutcome::inputError)
+        endSequence(s, report::exitAnalysisStopped);
+    if (twoAreaPhase(s) == DialogOutcome::inputError)
+        endSequence(s, report::exitAnalysisStopped);
+    simulationPhase(s);
+}
+
+}  // namespace adequacy

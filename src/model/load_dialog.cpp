@@ -1,0 +1,35 @@
+#include "model/load_dialog.hpp"
+
+#include <array>
+
+#include "report/fatal.hpp"
+#include "report/free_format.hpp"
+
+namespace adequacy {
+
+report::ListOutcome readLoadAnswer(std::string_view answer, LoadParameters& parameters) {
+    std::array<float*, 7> items{};
+    for (std::size_t i = 0; i < items.size(); ++i) items[i] = &parameters.d[i];
+    return report::readReals(answer, items);
+}
+
+DialogOutcome runLoadDialog(LoadParameters& parameters, report::Channel& console,
+                            report::ConsoleInput& input) {
+    report::writeFree(console, {"ENTER NEW D1,D2,D3,D4 total area, D5,D6,D7 area 1"});
+    report::writeFree(console, {"OR RETURN TO CONTINUE"});
+    std::string inputLine = report::readLine(input);
+    if (report::isBlank(inputLine)) return DialogOutcome::proceed;
+    switch (readLoadAnswer(inputLine, parameters)) {
+        case report::ListOutcome::complete:
+        case report::ListOutcome::slash:
+            return DialogOutcome::repeat;
+        case report::ListOutcome::conversionError:
+            return DialogOutcome::inputError;
+        case report::ListOutcome::endOfInput:
+            break;
+    }
+    report::fatalIoError("internal file (load parameter answer)",
+                         "end of input: fewer than seven values and no slash");
+}
+
+}  // namespace adequacy

@@ -1,0 +1,21 @@
+#pragma once
+// The dialog through which the user replaces the load parameters.
+
+#include <string_view>
+
+#include "driver/dialog_outcome.hpp"
+#include "model/loads.hpp"
+#include "report/channel.hpp"
+#include "report/console_input.hpp"
+#include "report/list_input.hpp"
+
+namespace adequacy {
+
+// Reads D1..D7 from a non-blank answer; each takes its value as soon as it
+// is read.
+report::ListOutcome readLoadAnswer(std::string_view answer, LoadParameters& parameters);
+
+DialogOutcome runLoadDialog(LoadParameters& parameters, report::Channel& console,
+                            report::ConsoleInput& input);
+
+}  // namespace adequacy

@@ -1,0 +1,66 @@
+#include "report/console_input.hpp"
+
+#include <cerrno>
+#include <cstring>
+
+#include "report/fatal.hpp"
+#include "report/list_lexer.hpp"
+
+namespace adequacy::report {
+namespace {
+
+// The whole next line without its line end; fatal at the end of input.
+std::string readRawLine(ConsoleInput& input) {
+    std::fflush(stdout);  // the prompt must be visible before the read blocks
+    std::string line;
+    int c = 0;
+    bool any = false;
+    while ((c = std::getc(input.file)) != EOF) {
+        any = true;
+        if (c == '\n') break;
+        if (line.size() < 4096) line.push_back(static_cast<char>(c));
+    }
+    if (c == EOF && std::ferror(input.file))
+        fatalIoError(input.name, std::string("read failed: ") + std::strerror(errno));
+    if (!any) fatalIoError(input.name, "end of input during a read");
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+}  // namespace
+
+std::string readLine(ConsoleInput& input) {
+    std::string line = readRawLine(input);
+    line.resize(inputLineLength, ' ');
+    return line;
+}
+
+char readFirstCharacter(ConsoleInput& input) {
+    std::string line = readRawLine(input);
+    return line.empty() ? ' ' : line.front();
+}
+
+int readInteger(ConsoleInput& input, int initial) {
+    while (true) {
+        std::string line = readRawLine(input);
+        ListLexer lexer(line);
+        ListItem item = lexer.next();
+        switch (item.kind) {
+            case ListItem::Kind::end:
+                continue;  // nothing on this line: read on
+            case ListItem::Kind::slash:
+            case ListItem::Kind::null:
+                return initial;
+            case ListItem::Kind::badRepeat:
+                break;
+            case ListItem::Kind::value: {
+                int value = 0;
+                if (parseInteger(item.text, value)) return value;
+                break;
+            }
+        }
+        fatalIoError(input.name, "conversion error: the answer is not an integer");
+    }
+}
+
+}  // namespace adequacy::report

@@ -1,0 +1,25 @@
+#pragma once
+// Fatal I/O errors: one line on standard error naming the failure and the
+// channel, the report file flushed and closed, then exit.
+
+#include <string_view>
+
+#include "report/channel.hpp"
+
+namespace adequacy::report {
+
+enum ExitStatus : int {
+    exitNormal = 0,
+    exitAnalysisStopped = 1,  // end sequence after a read error or invalid data
+    exitIoError = 2,
+};
+
+// The report file is flushed and closed on every fatal exit.
+void registerReportChannel(Channel* report);
+
+[[noreturn]] void fatalIoError(std::string_view channelName, std::string_view failure);
+
+// Flushes and closes the report file, then exits with `status`.
+[[noreturn]] void endProgram(int status);
+
+}  // namespace adequacy::report
