@@ -31,7 +31,8 @@ int qualifyLevels(const AssistanceSource& source, double supplyingLoad, int leve
     sums.availability[0] = 0.0f;
     sums.weight[0] = 0;
     for (int level = 1; level <= levels; ++level) {
-        if (static_cast<double>(level) > static_cast<double>(source.receivingPeak)) return level - 1;
+        if (static_cast<double>(level) > static_cast<double>(source.receivingPeak))
+            return level - 1;
         float carried = static_cast<float>(level + supplyingLoad);
         float p = source.supplyingTable.at(IX(carried, source.supplyingCapacity, tableTop));
         if (p > maxSupplyFailure) return level - 1;
@@ -65,8 +66,9 @@ void computeAssistance(const AssistanceSource& source, double supplyingLoad, Lev
         if (level > 0) {
             auto l = static_cast<std::size_t>(level);
             assistance.level[r] = static_cast<float>(level);
-            assistance.probability[r] = static_cast<float>(
-                static_cast<double>(source.atc.probability[r]) * sums.availability[l] / sums.weight[l]);
+            assistance.probability[r] =
+                static_cast<float>(static_cast<double>(source.atc.probability[r]) *
+                                   sums.availability[l] / sums.weight[l]);
             assistance.shift = std::max(assistance.shift, level);
         }
         assistance.noAssistProbability = static_cast<float>(

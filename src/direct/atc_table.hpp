@@ -7,7 +7,7 @@
 namespace adequacy {
 
 inline constexpr int atcEnteredRows = 10;
-inline constexpr int atcRows = 12;     // row 11: zero import, row 12: zero export
+inline constexpr int atcRows = 12;  // row 11: zero import, row 12: zero export
 inline constexpr int atcZeroImportRow = 11;
 inline constexpr int atcZeroExportRow = 12;
 

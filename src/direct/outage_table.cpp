@@ -34,8 +34,8 @@ void addUnit(OutageTable& table, int top, const UnitOutage& unit, OutageTable* c
              OutageTable* copyB) {
     double available = 1.0 - unit.forcedOutageRate - unit.deratedProbability;
     for (int x = top; x >= 0; --x) {
-        double updated = available * table.at(x) +
-                         unit.forcedOutageRate * table.at(std::max(x - unit.pmax, -1));
+        double updated =
+            available * table.at(x) + unit.forcedOutageRate * table.at(std::max(x - unit.pmax, -1));
         updated = updated + unit.deratedProbability * table.at(std::max(x - unit.deratedMw, -1));
         float stored = static_cast<float>(updated);
         table.at(x) = stored;

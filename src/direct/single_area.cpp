@@ -46,7 +46,8 @@ void writeHourlyTable(report::Channel& out, const std::array<float, hoursPerYear
 }  // namespace
 
 float computeMttrFactor(float generationMttr) {
-    return static_cast<float>(std::pow(static_cast<double>(generationMttr), static_cast<double>(0.4f)));
+    return static_cast<float>(
+        std::pow(static_cast<double>(generationMttr), static_cast<double>(0.4f)));
 }
 
 AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
@@ -80,8 +81,9 @@ void reportSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
     report::writeFree(reportFile, {" "});
     report::writeFree(reportFile, {" TOTAL SYSTEM HOURLY LOADS:"});
     writeHourlyTable(reportFile, loads.total, tables.totalOutageTable, tables.total.capacity);
-    report::write(reportFile, "(/,' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I7,/)",
-                  {truncateToInt(d[0]), truncateToInt(d[1]), truncateToInt(d[2]), truncateToInt(d[3])});
+    report::write(
+        reportFile, "(/,' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I7,/)",
+        {truncateToInt(d[0]), truncateToInt(d[1]), truncateToInt(d[2]), truncateToInt(d[3])});
     report::writeFree(reportFile, {" AREA 1 HOURLY LOADS:"});
     writeHourlyTable(reportFile, loads.area1, tables.area1OutageTable, tables.area1.capacity);
     report::write(reportFile, "(/,' D5 MIN, D6 WIN, D7 SUM =',3I7,/)",
@@ -91,8 +93,9 @@ void reportSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
     writeSolutionBlock(reportFile, " SINGLE AREA SA DIRECT SOLUTN TIME =", seconds, indices);
     writeReserveMargin(reportFile, tables.total.capacity, loads.totalPeak);
     writeConsoleSummary(console, indices);
-    report::write(console, "(' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I10)",
-                  {truncateToInt(d[0]), truncateToInt(d[1]), truncateToInt(d[2]), truncateToInt(d[3])});
+    report::write(
+        console, "(' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I10)",
+        {truncateToInt(d[0]), truncateToInt(d[1]), truncateToInt(d[2]), truncateToInt(d[3])});
     writeConsoleTime(console, seconds);
     cpuMark = cpuNow;
 }

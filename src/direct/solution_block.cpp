@@ -7,11 +7,12 @@ namespace adequacy {
 
 void writeSolutionBlock(report::Channel& channel, std::string_view title, float seconds,
                         const AnnualIndices& r) {
-    report::write(channel,
-                  "(/,A36,F5.2,' SEC',/,' --------------------------------------------',/,"
-                  "4X,' LOLH       LOLE       ALLR      ~ALOLP',/,4F11.6,/,/,"
-                  "4X,'MWHEUE    MWHTOTAL   puEUEppm',/,F11.5,F12.0,F10.5)",
-                  {title, seconds, r.lolh, r.lole, r.allr, r.alolp, r.mwhEue, r.mwhTotal, r.puEueppm});
+    report::write(
+        channel,
+        "(/,A36,F5.2,' SEC',/,' --------------------------------------------',/,"
+        "4X,' LOLH       LOLE       ALLR      ~ALOLP',/,4F11.6,/,/,"
+        "4X,'MWHEUE    MWHTOTAL   puEUEppm',/,F11.5,F12.0,F10.5)",
+        {title, seconds, r.lolh, r.lole, r.allr, r.alolp, r.mwhEue, r.mwhTotal, r.puEueppm});
 }
 
 void writeReserveMargin(report::Channel& channel, int capacity, float peak) {

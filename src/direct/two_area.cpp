@@ -1,5 +1,6 @@
 #include "direct/two_area.hpp"
 
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -15,13 +16,42 @@ namespace {
 // Keeps an area-0 load a hair below a whole number from losing a megawatt.
 constexpr float loadNudge = 0.001f;
 
-struct Workspace {
-    LevelSums sums;
+// Below the table's range the terms of the unserved-energy sum repeat; they
+// are added one by one, as many as a non-negative load can produce, and
+// beyond that (negative loads only) as one product.
+constexpr double maxRepeatedTerms = 8192.0;
+
+// The assistance of an hour depends only on the supplying area's load, and
+// the calendar gives at most 72 distinct loads (three seasons of 24 hours):
+// each distinct load's assistance and assisted table are built once.
+inline constexpr int cachedLoads = 128;
+
+struct CachedHour {
+    double supplyingLoad = 0.0;
     HourAssistance assistance;
-    HourAssistance built;  // the assistance the assisted table was last built for
-    bool haveBuilt = false;
     AssistedTable assisted;
 };
+
+struct Workspace {
+    LevelSums sums;
+    std::array<CachedHour, cachedLoads + 1> entries;  // the last one is scratch
+    int used = 0;
+};
+
+const AssistedTable& assistedTableFor(const AssistanceSource& source, double supplyingLoad,
+                                      const OutageTable& receiving, const TableSummary& r,
+                                      Workspace& work) {
+    for (int i = 0; i < work.used; ++i) {
+        CachedHour& entry = work.entries[static_cast<std::size_t>(i)];
+        if (entry.supplyingLoad == supplyingLoad) return entry.assisted;
+    }
+    CachedHour& entry = work.entries[static_cast<std::size_t>(work.used)];
+    if (work.used < cachedLoads && supplyingLoad == supplyingLoad) ++work.used;
+    entry.supplyingLoad = supplyingLoad;
+    computeAssistance(source, supplyingLoad, work.sums, entry.assistance);
+    buildAssistedTable(receiving, r.capacity, r.topIndex, entry.assistance, entry.assisted);
+    return entry.assisted;
+}
 
 float receivingLoad(ReceivingArea area, float total, float area1) {
     if (area == ReceivingArea::area1) return area1;
@@ -38,8 +68,13 @@ void addUnservedMw(const AssistedTable& a, int threshold, float load, double& mw
     const double capacity = a.capacity;
     double v = threshold;
     const double q3000 = a.table.at(tableTop);
-    if (q3000 == 0.0) v = std::fmax(v, std::fmin(last + 1.0, capacity - tableTop));
-    for (; v <= last && capacity - v > tableTop; v += 1.0) mwhEue += q3000;
+    const double repeated = std::fmax(0.0, std::fmin(last + 1.0, capacity - tableTop) - v);
+    if (q3000 != 0.0 && repeated <= maxRepeatedTerms) {
+        for (; v <= last && capacity - v > tableTop; v += 1.0) mwhEue += q3000;
+    } else {
+        mwhEue += q3000 * repeated;
+        v += repeated;
+    }
     for (; v <= last && v <= capacity; v += 1.0)
         mwhEue += a.table.at(static_cast<int>(capacity - v));
     if (v <= last) mwhEue += last - v + 1.0;
@@ -64,20 +99,15 @@ AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
             float total = loads.total[index];
             float a1 = loads.area1[index];
             double supplyingLoad = area1 ? static_cast<double>(total) - a1 : a1;
-            computeAssistance(source, supplyingLoad, work->sums, work->assistance);
-            if (!work->haveBuilt || !(work->assistance == work->built)) {
-                buildAssistedTable(receiving, r.capacity, r.topIndex, work->assistance,
-                                   work->assisted);
-                work->built = work->assistance;
-                work->haveBuilt = true;
-            }
+            const AssistedTable& assisted =
+                assistedTableFor(source, supplyingLoad, receiving, r, *work);
             float load = receivingLoad(area, total, a1);
-            double p = work->assisted.table.at(IX(load, work->assisted.capacity, tableTop));
+            double p = assisted.table.at(IX(load, assisted.capacity, tableTop));
             if (hour == 12) {
                 result.lole += p;
                 noLossProduct *= 1.0 - p;
             }
-            addUnservedMw(work->assisted, r.lossThreshold, load, result.mwhEue);
+            addUnservedMw(assisted, r.lossThreshold, load, result.mwhEue);
             result.lolh += p;
             result.mwhTotal += load;
         }

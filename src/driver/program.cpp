@@ -69,8 +69,8 @@ DialogOutcome singleAreaPhase(Session& s) {
 DialogOutcome twoAreaPhase(Session& s) {
     while (true) {
         if (printAndCheckAtcTable(s.atc, s.console, s.reportFile))
-            s.area1EnergyDemand = solveTwoAreas(s.tables, s.loads, s.atc, s.mttrFactor,
-                                                s.cpuMark, s.console, s.reportFile);
+            s.area1EnergyDemand = solveTwoAreas(s.tables, s.loads, s.atc, s.mttrFactor, s.cpuMark,
+                                                s.console, s.reportFile);
         report::flush(s.reportFile);
         DialogOutcome outcome = runAtcDialog(s.atc, s.console, s.input);
         if (outcome != DialogOutcome::repeat) return outcome;
@@ -78,8 +78,8 @@ DialogOutcome twoAreaPhase(Session& s) {
 }
 
 [[noreturn]] void simulationPhase(Session& s) {
-    SimulationContext context{s.units, s.loads, s.atc, s.tables.generationMttr,
-                              s.area1EnergyDemand, s.cpuMark};
+    SimulationContext context{
+        s.units, s.loads, s.atc, s.tables.generationMttr, s.area1EnergyDemand, s.cpuMark};
     switch (runSimulation(context, s.console, s.reportFile, s.input)) {
         case SimulationOutcome::finished:
             endSequence(s, report::exitNormal);
@@ -104,8 +104,7 @@ int runProgram() {
     s.mttrFactor = computeMttrFactor(s.tables.generationMttr);
     if (singleAreaPhase(s) == DialogOutcome::inputError)
         endSequence(s, report::exitAnalysisStopped);
-    if (twoAreaPhase(s) == DialogOutcome::inputError)
-        endSequence(s, report::exitAnalysisStopped);
+    if (twoAreaPhase(s) == DialogOutcome::inputError) endSequence(s, report::exitAnalysisStopped);
     simulationPhase(s);
 }
 

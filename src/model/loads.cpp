@@ -18,7 +18,7 @@ struct SeasonScale {
 };
 
 SeasonScale seasonScale(const LoadParameters& p, int day) {
-    if (day <= 10) return {p.d[1], p.d[5]};                // winter
+    if (day <= 10) return {p.d[1], p.d[5]};                 // winter
     if (day >= 201 && day <= 214) return {p.d[2], p.d[6]};  // summer
     return {p.d[0], p.d[4]};                                // off-peak
 }

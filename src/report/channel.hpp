@@ -14,7 +14,7 @@ struct Channel {
     std::string captured;
 };
 
-Channel consoleChannel();                 // standard output
+Channel consoleChannel();                  // standard output
 Channel captureChannel(std::string name);  // in memory, for tests and fuzzing
 
 // Writes one record (the text and CR LF). A failing write is a fatal I/O error.

@@ -68,7 +68,8 @@ std::string formatI(long long value, int width) {
 }
 
 std::string formatA(std::string_view text, int width) {
-    if (static_cast<int>(text.size()) >= width) return std::string(text.substr(0, static_cast<std::size_t>(width)));
+    if (static_cast<int>(text.size()) >= width)
+        return std::string(text.substr(0, static_cast<std::size_t>(width)));
     return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + std::string(text);
 }
 

@@ -11,7 +11,7 @@ namespace {
 // Walks a layout, filling records. A layout is written by the program
 // itself, so a malformed one is a programming error and aborts.
 class LayoutRenderer {
-public:
+  public:
     LayoutRenderer(std::string_view layout, std::initializer_list<Value> values)
         : layout_(layout), next_(values.begin()), end_(values.end()) {}
 
@@ -23,7 +23,7 @@ public:
         return std::move(records_);
     }
 
-private:
+  private:
     std::string_view layout_;
     const Value* next_;
     const Value* end_;
@@ -39,7 +39,8 @@ private:
 
     int readNumber(std::size_t& position) const {
         int number = 0;
-        while (position < layout_.size() && std::isdigit(static_cast<unsigned char>(layout_[position]))) {
+        while (position < layout_.size() &&
+               std::isdigit(static_cast<unsigned char>(layout_[position]))) {
             number = number * 10 + (layout_[position] - '0');
             ++position;
         }
@@ -72,8 +73,9 @@ private:
         if (value == nullptr) return;
         switch (kind) {
             case 'F':
-                put(formatF(value->kind == Value::Kind::integer ? static_cast<double>(value->integer)
-                                                                : value->real,
+                put(formatF(value->kind == Value::Kind::integer
+                                ? static_cast<double>(value->integer)
+                                : value->real,
                             width, decimals));
                 break;
             case 'I':
@@ -174,7 +176,8 @@ private:
             }
             std::abort();
         }
-        while (position < layout_.size() && std::isdigit(static_cast<unsigned char>(layout_[position])))
+        while (position < layout_.size() &&
+               std::isdigit(static_cast<unsigned char>(layout_[position])))
             ++position;
         if (layout_[position] == '(') {
             int depth = 0;
@@ -187,7 +190,8 @@ private:
         }
         ++position;
         while (position < layout_.size() &&
-               (std::isdigit(static_cast<unsigned char>(layout_[position])) || layout_[position] == '.'))
+               (std::isdigit(static_cast<unsigned char>(layout_[position])) ||
+                layout_[position] == '.'))
             ++position;
         return position;
     }
@@ -195,7 +199,8 @@ private:
 
 }  // namespace
 
-std::vector<std::string> renderLayout(std::string_view layout, std::initializer_list<Value> values) {
+std::vector<std::string> renderLayout(std::string_view layout,
+                                      std::initializer_list<Value> values) {
     return LayoutRenderer(layout, values).render();
 }
 

@@ -17,8 +17,8 @@ ListOutcome readReals(std::string_view text, std::span<float* const> items) {
             case ListItem::Kind::badRepeat:
                 return ListOutcome::conversionError;
             case ListItem::Kind::null:
-                filled += static_cast<std::size_t>(
-                    std::min<long long>(item.repeat, static_cast<long long>(items.size() - filled)));
+                filled += static_cast<std::size_t>(std::min<long long>(
+                    item.repeat, static_cast<long long>(items.size() - filled)));
                 break;
             case ListItem::Kind::value: {
                 float value = 0.0f;
@@ -32,6 +32,8 @@ ListOutcome readReals(std::string_view text, std::span<float* const> items) {
     return ListOutcome::complete;
 }
 
-bool isBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+bool isBlank(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
 
 }  // namespace adequacy::report

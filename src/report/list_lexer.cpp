@@ -86,8 +86,10 @@ bool parseReal(std::string_view text, float& value) {
     long long exponentSign = 1;
     if (position < text.size()) {
         char c = text[position];
-        if (c == 'e' || c == 'E' || c == 'd' || c == 'D') ++position;
-        else if (c != '+' && c != '-') return false;
+        if (c == 'e' || c == 'E' || c == 'd' || c == 'D')
+            ++position;
+        else if (c != '+' && c != '-')
+            return false;
         if (position < text.size() && (text[position] == '+' || text[position] == '-'))
             exponentSign = text[position++] == '-' ? -1 : 1;
         std::size_t exponentDigits = countDigits(text, position);

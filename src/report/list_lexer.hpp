@@ -15,11 +15,11 @@ struct ListItem {
 };
 
 class ListLexer {
-public:
+  public:
     explicit ListLexer(std::string_view text) : text_(text) {}
     ListItem next();
 
-private:
+  private:
     std::string_view text_;
     std::size_t position_ = 0;
 
