@@ -8,6 +8,7 @@
 #include "direct/outage_table.hpp"
 #include "direct/single_area.hpp"
 #include "direct/two_area.hpp"
+#include "driver/interrupts.hpp"
 #include "model/load_dialog.hpp"
 #include "model/loads.hpp"
 #include "montecarlo/simulation.hpp"
@@ -18,6 +19,9 @@
 
 namespace adequacy {
 namespace {
+
+// Larger than any block of lines that a phase writes between two flushes.
+constexpr std::size_t reportBufferBytes = 1 << 20;
 
 // Everything a run keeps from start to end, allocated once.
 struct Session {
@@ -40,6 +44,8 @@ void openReport(Session& session) {
     if (session.reportFile.file == nullptr)
         report::fatalIoError(session.reportFile.name,
                              std::string("cannot create: ") + std::strerror(errno));
+    // Lines reach the file only when a phase flushes a finished block.
+    std::setvbuf(session.reportFile.file, nullptr, _IOFBF, reportBufferBytes);
     report::registerReportChannel(&session.reportFile);
 }
 
@@ -96,6 +102,7 @@ DialogOutcome twoAreaPhase(Session& s) {
 int runProgram() {
     auto session = std::make_unique<Session>();
     Session& s = *session;
+    installInterruptHandlers();
     openReport(s);
     s.cpuMark = report::processorSeconds();
     if (buildCapacityTables(s.units, s.tables, s.console) == BuildOutcome::invalidUnit)

@@ -1,0 +1,29 @@
+#include "driver/interrupts.hpp"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+
+namespace adequacy {
+namespace {
+
+extern "C" void onInterrupt(int signal) {
+    // Only async-signal-safe calls here: write and _exit.
+    const char* message = signal == SIGINT ? "adequacy: interrupted\n" : "adequacy: terminated\n";
+    ssize_t ignored = ::write(STDERR_FILENO, message, std::strlen(message));
+    (void)ignored;
+    ::_exit(128 + signal);
+}
+
+}  // namespace
+
+void installInterruptHandlers() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace adequacy
