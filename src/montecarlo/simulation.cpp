@@ -1,0 +1,69 @@
+#include "montecarlo/simulation.hpp"
+
+#include <optional>
+
+#include "montecarlo/headings.hpp"
+#include "montecarlo/random.hpp"
+#include "montecarlo/report_block.hpp"
+#include "montecarlo/scratch.hpp"
+#include "montecarlo/tie.hpp"
+#include "montecarlo/units.hpp"
+#include "montecarlo/year.hpp"
+#include "report/free_format.hpp"
+
+namespace adequacy {
+
+namespace {
+
+// Each report point is ten times the last; 64 bits keep the schedule from
+// wrapping however many years are asked.
+constexpr long long reportPointGrowth = 10;
+
+SimulationOutcome simulateYears(const SimulationContext& context, int mcIterations,
+                                const TransitionProbabilities& probabilities,
+                                SimulationState& state, ScratchFiles& files,
+                                report::Channel& console, report::Channel& reportFile) {
+    const SimulationInputs inputs{context.units, context.loads, context.atc, probabilities};
+    long long reportPoint = minimumYears;
+    while (state.yearCount < mcIterations) {
+        const std::optional<YearRecords> records = advanceYear(inputs, state);
+        if (!records) {
+            report::writeFree(console, {"CANNOT BE HERE AT 1"});
+            report::flush(console);
+            return SimulationOutcome::cannotBeHere;
+        }
+        append(files, *records);
+        if (state.yearCount < reportPoint && state.yearCount < mcIterations) continue;
+        reportEstimates(context, state, files, console, reportFile);
+        reportPoint *= reportPointGrowth;
+    }
+    return SimulationOutcome::finished;
+}
+
+}  // namespace
+
+SimulationOutcome runSimulation(const SimulationContext& context, report::Channel& console,
+                                report::Channel& reportFile, report::ConsoleInput& input) {
+    ScratchFiles files = openScratchFiles();
+    writeOpeningLines(console, reportFile);
+
+    TransitionProbabilities probabilities{};
+    SimulationState state{};
+    state.ranSeed = ranInitialSeed;
+    setUpUnits(context.units, state.ranSeed, state.unitState, probabilities);
+    writeRepairTimeLines(console, reportFile, context.generationMttr);
+    setUpTie(context.atc, state.tie, probabilities);
+
+    report::writeFree(console, {"NUMBER OF MONTECARLO ITERATIONS?"});
+    report::flush(console);
+    const int mcIterations = report::readInteger(input, 0);
+    SimulationOutcome outcome = SimulationOutcome::belowMinimumYears;
+    if (mcIterations >= minimumYears) {
+        outcome =
+            simulateYears(context, mcIterations, probabilities, state, files, console, reportFile);
+    }
+    closeScratchFiles(files);
+    return outcome;
+}
+
+}  // namespace adequacy

@@ -1,0 +1,33 @@
+#pragma once
+// The sequential Monte Carlo phase, the last of a run: set-up, the number of
+// years asked on the console, the years simulated one after the other, and a
+// report after 1000, 10000, ... years and after the last.
+
+#include "direct/atc_table.hpp"
+#include "model/loads.hpp"
+#include "model/system_data.hpp"
+#include "report/channel.hpp"
+#include "report/console_input.hpp"
+
+namespace adequacy {
+
+enum class SimulationOutcome { finished, belowMinimumYears, cannotBeHere };
+
+struct SimulationContext {
+    const UnitTypes& units;
+    const HourlyLoads& loads;
+    const AtcTable& atc;
+    float generationMttr;
+    float area1EnergyDemand;  // MWh per year, from the last area-1 solution
+    float cpuMark;            // processor seconds; the report's minutes count from it
+};
+
+inline constexpr int minimumYears = 1000;
+
+// On cannotBeHere the console already shows "CANNOT BE HERE AT 1"; the caller
+// ends the program without its closing dialog in that case and below the
+// minimum number of years.
+SimulationOutcome runSimulation(const SimulationContext& context, report::Channel& console,
+                                report::Channel& reportFile, report::ConsoleInput& input);
+
+}  // namespace adequacy

@@ -1,0 +1,56 @@
+#include "montecarlo/units.hpp"
+
+#include "montecarlo/random.hpp"
+
+namespace adequacy {
+
+namespace {
+
+// Probability of being outside the up state, as stored.
+float outageProbability(const UnitTypes& units, int type) {
+    return static_cast<float>(static_cast<double>(units.forcedOutageRate[type]) +
+                              static_cast<double>(units.deratedProbability[type]));
+}
+
+}  // namespace
+
+UnitTypeRates unitTypeRates(const UnitTypes& units, int type) {
+    const double q = outageProbability(units, type);
+    const double repairHours = static_cast<double>(units.mttrDays[type]) * hoursPerDay;
+    const double mu = 1.0 / repairHours;
+    // The failure rate is derived from the unrounded repair rate.
+    return UnitTypeRates{static_cast<float>(mu), static_cast<float>(mu * q / (1.0 - q))};
+}
+
+void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::array<int, unitCount>& unitState,
+                TransitionProbabilities& probabilities) {
+    for (int u = 0; u < unitCount; ++u) {
+        const int type = typeOfUnit(u);
+        const float q = outageProbability(units, type);
+        const float r = ran(seed);
+        if (r < units.deratedProbability[type]) {
+            unitState[u] = unitDerated;
+        } else if (r < q) {
+            unitState[u] = unitOut;
+        } else {
+            unitState[u] = unitUp;
+        }
+        const UnitTypeRates rates = unitTypeRates(units, type);
+        probabilities.unitRepairProb[u] = rates.repairProb;
+        probabilities.unitFailProb[u] = rates.failProb;
+    }
+}
+
+int nextUnitState(int state, float failProb, float repairProb, float deratedProbability,
+                  std::uint32_t& seed) {
+    const float r = ran(seed);
+    if (state == unitUp) {
+        if (r > failProb) return unitUp;
+        // A failing unit always draws again, even when no unit can be derated.
+        const float r2 = ran(seed);
+        return r2 <= deratedProbability ? unitDerated : unitOut;
+    }
+    return r <= repairProb ? unitUp : state;
+}
+
+}  // namespace adequacy

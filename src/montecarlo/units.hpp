@@ -1,0 +1,38 @@
+#pragma once
+// Generating units as three-state Markov chains stepped once an hour.
+
+#include <array>
+#include <cstdint>
+
+#include "model/system_data.hpp"
+#include "montecarlo/state.hpp"
+
+namespace adequacy {
+
+struct UnitTypeRates {
+    float repairProb;
+    float failProb;
+};
+
+// Hourly repair and failure probabilities of a unit type, chosen so that the
+// long-run share of hours outside the up state is its outage probability.
+UnitTypeRates unitTypeRates(const UnitTypes& units, int type);
+
+// Draws the initial state of every unit in unit order (110 draws) and fills
+// the per-unit probabilities.
+void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::array<int, unitCount>& unitState,
+                TransitionProbabilities& probabilities);
+
+// One hourly transition: one draw, and a second one for a unit that fails to
+// pick between forced outage and derated state.
+int nextUnitState(int state, float failProb, float repairProb, float deratedProbability,
+                  std::uint32_t& seed);
+
+// The MW a unit contributes in its state.
+inline int availableMw(const UnitTypes& units, int type, int state) {
+    if (state == unitUp) return units.pmax[type];
+    if (state == unitDerated) return units.deratedMw[type];
+    return 0;
+}
+
+}  // namespace adequacy
