@@ -69,32 +69,5 @@ TEST_F(ScratchStatistics, NegligibleTieRatesShowZero) {
     for (int row = 2; row < atcRows; ++row) EXPECT_EQ(sd[row], 0) << row;
 }
 
-TEST_F(ScratchStatistics, AppendingAfterAReadBackContinuesTheFile) {
-    append(files, systemRecord(1.0));
-    append(files, systemRecord(2.0));
-    rewind(files);
-    std::array<double, areaEstimates> record{};
-    readRecord(files.system, record);
-    readRecord(files.system, record);
-    seekEnd(files.system);
-    append(files, systemRecord(3.0));
-    rewind(files);
-    for (double expected : {1.0, 2.0, 3.0}) {
-        readRecord(files.system, record);
-        EXPECT_EQ(record[0], expected);
-    }
-}
-
-using ScratchStatisticsDeathTest = ScratchStatistics;
-
-TEST_F(ScratchStatisticsDeathTest, FewerRecordsThanYearsIsFatal) {
-    append(files, systemRecord(1.0));
-    append(files, systemRecord(2.0));
-    rewind(files);
-    const std::array<double, areaEstimates> estimates{2.0, 1.0, 1.0, 1.0};
-    EXPECT_EXIT(sdPercents(files.system, 3, estimates, 0.0f), ::testing::ExitedWithCode(2),
-                "scratch file 5");
-}
-
 }  // namespace
 }  // namespace adequacy
