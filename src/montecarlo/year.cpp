@@ -46,6 +46,8 @@ HourCapacity stepUnits(const SimulationInputs& inputs, SimulationState& state) {
 
 // Area 1 imports what area 0 can spare, up to the capability of the row in
 // force; the hour counts as tie-limited when the import is that capability.
+// A short area 0 leaves a negative transfer, which is never the capability:
+// its hours are not tie-limited, even in a 0 MW row.
 void testArea1(const SimulationInputs& inputs, HourCapacity capacity, float load, float load1,
                SimulationState& state, DayTally& tally) {
     const int row = state.tie.atcState;
