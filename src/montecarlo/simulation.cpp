@@ -54,6 +54,7 @@ SimulationOutcome runSimulation(const SimulationContext& context, report::Channe
     writeRepairTimeLines(console, reportFile, context.generationMttr);
     setUpTie(context.atc, state.tie, probabilities);
 
+    report::flush(reportFile);  // the set-up lines are a block of their own
     report::writeFree(console, {"NUMBER OF MONTECARLO ITERATIONS?"});
     report::flush(console);
     const int mcIterations = report::readInteger(input, 0);
