@@ -24,6 +24,10 @@ void installInterruptHandlers() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A console that goes away (a closed pipe) must surface as a failing
+    // write, which ends the run with the report file complete, rather than
+    // kill the process with the report's last block still buffered.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 }  // namespace adequacy
