@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "montecarlo/fast_year.hpp"
 #include "montecarlo/headings.hpp"
 #include "montecarlo/random.hpp"
 #include "montecarlo/report_block.hpp"
@@ -24,9 +25,10 @@ SimulationOutcome simulateYears(const SimulationContext& context, int mcIteratio
                                 SimulationState& state, ScratchFiles& files,
                                 report::Channel& console, report::Channel& reportFile) {
     const SimulationInputs inputs{context.units, context.loads, context.atc, probabilities};
+    const FastYearPlan plan = planFastYears(inputs, fastestHourChecks());
     long long reportPoint = minimumYears;
     while (state.yearCount < mcIterations) {
-        const std::optional<YearRecords> records = advanceYear(inputs, state);
+        const std::optional<YearRecords> records = advanceYearFast(inputs, plan, state);
         if (!records) {
             report::writeFree(console, {"CANNOT BE HERE AT 1"});
             report::flush(console);

@@ -1,5 +1,6 @@
 #include "montecarlo/year.hpp"
 
+#include "montecarlo/loss_of_load.hpp"
 #include "montecarlo/random.hpp"
 #include "montecarlo/tie.hpp"
 #include "montecarlo/units.hpp"
@@ -7,28 +8,6 @@
 namespace adequacy {
 
 namespace {
-
-constexpr float lolMargin = 0.0001f;
-
-// Loss-of-load days of one area within the current year.
-struct DayTally {
-    int days = 0;
-    bool today = false;
-};
-
-struct HourCapacity {
-    float system;
-    float area1;
-};
-
-void countLossHour(float available, float load, AreaCounters& counters, DayTally& tally) {
-    counters.unservedEnergy += static_cast<double>(load) - static_cast<double>(available);
-    counters.lolHours += 1.0;
-    if (!tally.today) {
-        tally.days += 1;
-        tally.today = true;
-    }
-}
 
 HourCapacity stepUnits(const SimulationInputs& inputs, SimulationState& state) {
     HourCapacity capacity{0.0f, 0.0f};
@@ -44,40 +23,15 @@ HourCapacity stepUnits(const SimulationInputs& inputs, SimulationState& state) {
     return capacity;
 }
 
-// Area 1 imports what area 0 can spare, up to the capability of the row in
-// force; the hour counts as tie-limited when the import is that capability.
-// A short area 0 leaves a negative transfer, which is never the capability:
-// its hours are not tie-limited, even in a 0 MW row.
-void testArea1(const SimulationInputs& inputs, HourCapacity capacity, float load, float load1,
-               SimulationState& state, DayTally& tally) {
-    const int row = state.tie.atcState;
-    const double capability = inputs.atc.mw[row - 1];
-    const double surplus = (static_cast<double>(capacity.system) - capacity.area1) -
-                           (static_cast<double>(load) - load1);
-    const double transfer = surplus > capability ? capability : surplus;
-    float available = capacity.area1;
-    if (transfer > 0.0) available = static_cast<float>(available + transfer);
-    if (!isLossOfLoad(available, load1)) return;
-    if (transfer == capability) state.atcLimitedLolHours[row - 1] += 1.0;
-    countLossHour(available, load1, state.area1, tally);
-}
-
 bool advanceHour(const SimulationInputs& inputs, int index, SimulationState& state,
                  DayTally& systemTally, DayTally& area1Tally) {
     const HourCapacity capacity = stepUnits(inputs, state);
     if (!advanceTie(inputs.atc, inputs.probabilities, state.tie, state.ranSeed)) return false;
     const float load = inputs.loads.total[index];
     const float load1 = inputs.loads.area1[index];
-    if (isLossOfLoad(capacity.system, load)) {
-        countLossHour(capacity.system, load, state.system, systemTally);
-    }
-    testArea1(inputs, capacity, load, load1, state, area1Tally);
+    testSystem(capacity.system, load, state, systemTally);
+    testArea1(inputs.atc, capacity, load, load1, state, area1Tally);
     return true;
-}
-
-void closeYear(const DayTally& tally, AreaCounters& counters) {
-    counters.lolDays += tally.days;
-    if (tally.days == 0) counters.lolFreeYears += 1.0;
 }
 
 std::array<double, areaEstimates> estimates(const AreaCounters& counters, double n) {
@@ -86,10 +40,6 @@ std::array<double, areaEstimates> estimates(const AreaCounters& counters, double
 }
 
 }  // namespace
-
-bool isLossOfLoad(float available, float load) {
-    return static_cast<double>(available) + lolMargin < static_cast<double>(load);
-}
 
 SimulationState initialState(const UnitTypes& units, const AtcTable& atc,
                              TransitionProbabilities& probabilities) {

@@ -9,6 +9,7 @@
 #include "direct/atc_table.hpp"
 #include "model/loads.hpp"
 #include "model/system_data.hpp"
+#include "montecarlo/loss_of_load.hpp"
 #include "montecarlo/state.hpp"
 
 namespace adequacy {
@@ -19,10 +20,6 @@ struct SimulationInputs {
     const AtcTable& atc;
     const TransitionProbabilities& probabilities;
 };
-
-// Available capacity equal to the load, or short of it by less than a
-// hair's breadth of 0.0001 MW, is no loss of load.
-bool isLossOfLoad(float available, float load);
 
 // The state of a run that has not simulated a year yet: seed 3 after the 110
 // set-up draws, every counter 0. Fills the probabilities as it goes.

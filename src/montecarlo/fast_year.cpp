@@ -1,0 +1,63 @@
+#include "montecarlo/fast_year.hpp"
+
+#include "montecarlo/hour_replay.hpp"
+#include "montecarlo/lcg_jump.hpp"
+#include "montecarlo/loss_of_load.hpp"
+
+namespace adequacy {
+
+namespace {
+
+struct YearTallies {
+    DayTally system;
+    DayTally area1;
+};
+
+// The loss-of-load tests of the hours [begin, end) of the year, through which
+// the available MW and the tie stay as they are.
+void testHours(const SimulationInputs& inputs, const LaneState& lanes, int begin, int end,
+               SimulationState& state, YearTallies& tallies) {
+    const HourCapacity capacity{static_cast<float>(lanes.systemMw),
+                                static_cast<float>(lanes.area1Mw)};
+    for (int index = begin; index < end; ++index) {
+        if (index % hoursPerDay == 0) {
+            tallies.system.today = false;
+            tallies.area1.today = false;
+        }
+        const float load = inputs.loads.total[index];
+        const float load1 = inputs.loads.area1[index];
+        testSystem(capacity.system, load, state, tallies.system);
+        testArea1(inputs.atc, capacity, load, load1, state, tallies.area1);
+    }
+}
+
+}  // namespace
+
+std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs,
+                                           const FastYearPlan& plan, SimulationState& state) {
+    if (!plan.exactCapacities) return advanceYear(inputs, state);
+    LaneState lanes = laneState(inputs, plan, state);
+    state.yearCount += 1;
+    YearTallies tallies;
+    for (int index = 0; index < hoursPerYear;) {
+        const QuietRun run =
+            plan.checks.scan(lanes.thresholds, state.ranSeed, hoursPerYear - index);
+        state.ranSeed = run.seed;
+        // Hour counts are whole numbers far below 2^53: adding a run of them
+        // at once gives the sum of adding them one by one.
+        state.tie.atcStateHours[state.tie.atcState - 1] += run.hours;
+        testHours(inputs, lanes, index, index + run.hours, state, tallies);
+        index += run.hours;
+        if (index == hoursPerYear) break;
+
+        const LaneMask fired = plan.checks.check(lanes.thresholds, state.ranSeed, 0);
+        if (!replayHour(inputs, plan, fired, lanes, state)) return std::nullopt;
+        testHours(inputs, lanes, index, index + 1, state, tallies);
+        index += 1;
+    }
+    closeYear(tallies.system, state.system);
+    closeYear(tallies.area1, state.area1);
+    return yearRecords(state);
+}
+
+}  // namespace adequacy

@@ -1,0 +1,52 @@
+#pragma once
+// The year loop at speed. Units and tie leave their states in well under 1%
+// of their hours, so most hours change nothing but the seed: each hour is
+// first checked lane by lane against thresholds for the current states (see
+// hour_lanes.hpp), and only an hour in which some lane fires is replayed. It
+// leaves exactly the state, records and failures that advanceYear leaves.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "montecarlo/hour_lanes.hpp"
+#include "montecarlo/state.hpp"
+#include "montecarlo/year.hpp"
+
+namespace adequacy {
+
+// What the fast loop derives once from the inputs of a run.
+struct FastYearPlan {
+    std::array<std::int32_t, unitCount> failDraws;    // threshold of a unit in state 1
+    std::array<std::int32_t, unitCount> repairDraws;  // threshold of a unit in state 0 or 2
+    std::int32_t tieLeaveDraws;                       // threshold of the tie in row 1
+    std::int32_t tieReturnDraws;                      // threshold of the tie elsewhere
+    HourChecks checks;
+    // Available MW are kept as integer sums, which equal the loop's float sums
+    // only while no partial sum can pass 2^24; otherwise every year is left to
+    // advanceYear.
+    bool exactCapacities;
+};
+
+FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks);
+
+// The threshold of a unit or of the tie in the given state.
+std::int32_t unitThreshold(const FastYearPlan& plan, int unit, int unitState);
+std::int32_t tieThreshold(const FastYearPlan& plan, int atcState);
+
+// The lanes' thresholds and the available MW that the loop keeps up to date
+// alongside the simulation state.
+struct LaneState {
+    LaneThresholds thresholds;
+    int systemMw;
+    int area1Mw;
+};
+
+LaneState laneState(const SimulationInputs& inputs, const FastYearPlan& plan,
+                    const SimulationState& state);
+
+// Simulates one more year, as advanceYear does.
+std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs,
+                                           const FastYearPlan& plan, SimulationState& state);
+
+}  // namespace adequacy

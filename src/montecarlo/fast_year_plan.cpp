@@ -1,0 +1,65 @@
+#include <cstdlib>
+
+#include "montecarlo/draw_threshold.hpp"
+#include "montecarlo/fast_year.hpp"
+#include "montecarlo/tie.hpp"
+#include "montecarlo/units.hpp"
+
+namespace adequacy {
+
+namespace {
+
+// Every partial sum of available MW, whatever the unit states, is bounded by
+// the sum of the largest magnitudes a unit can contribute; integers up to
+// 2^24 are exact floats, so below that bound the float sums are exact too.
+bool capacitySumsExact(const UnitTypes& units) {
+    long long bound = 0;
+    for (int u = 0; u < unitCount; ++u) {
+        const int type = typeOfUnit(u);
+        const long long full = std::llabs(units.pmax[type]);
+        const long long derated = std::llabs(units.deratedMw[type]);
+        bound += full > derated ? full : derated;
+    }
+    return bound <= drawCount;
+}
+
+}  // namespace
+
+FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
+    FastYearPlan plan{};
+    for (int u = 0; u < unitCount; ++u) {
+        // An up unit stays up only on r > failProb; a down unit returns on
+        // r <= repairProb. The two differ for a NaN probability.
+        plan.failDraws[u] = drawsNotAbove(inputs.probabilities.unitFailProb[u]);
+        plan.repairDraws[u] = drawsAtOrBelow(inputs.probabilities.unitRepairProb[u]);
+    }
+    plan.tieLeaveDraws = drawsAtOrBelow(inputs.probabilities.atcLeaveProb);
+    plan.tieReturnDraws = drawsAtOrBelow(atcReturnProb);
+    plan.checks = checks;
+    plan.exactCapacities = capacitySumsExact(inputs.units);
+    return plan;
+}
+
+std::int32_t unitThreshold(const FastYearPlan& plan, int unit, int unitState) {
+    return unitState == unitUp ? plan.failDraws[unit] : plan.repairDraws[unit];
+}
+
+std::int32_t tieThreshold(const FastYearPlan& plan, int atcState) {
+    return atcState == 1 ? plan.tieLeaveDraws : plan.tieReturnDraws;
+}
+
+LaneState laneState(const SimulationInputs& inputs, const FastYearPlan& plan,
+                    const SimulationState& state) {
+    LaneState lanes{};
+    for (int u = 0; u < unitCount; ++u) {
+        lanes.thresholds.draws[u] = unitThreshold(plan, u, state.unitState[u]);
+        const int mw = availableMw(inputs.units, typeOfUnit(u), state.unitState[u]);
+        lanes.systemMw += mw;
+        if (u < area1UnitCount) lanes.area1Mw += mw;
+    }
+    lanes.thresholds.draws[tieLane] = tieThreshold(plan, state.tie.atcState);
+    lanes.thresholds.draws[tieLane + 1] = 0;  // the padding lane never fires
+    return lanes;
+}
+
+}  // namespace adequacy

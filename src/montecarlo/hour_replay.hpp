@@ -1,0 +1,17 @@
+#pragma once
+// An hour in which some lane fired, replayed lane by lane from the first
+// firing one.
+
+#include "montecarlo/fast_year.hpp"
+
+namespace adequacy {
+
+// Steps the firing lanes in order from the seed in `state`: a repair changes
+// its unit only, a failure (or the tie leaving row 1) takes a second draw and
+// so shifts every later lane by one position, which are checked again. Leaves
+// the seed after the hour's last draw. False, as advanceTie, when the tie had
+// nowhere to go.
+bool replayHour(const SimulationInputs& inputs, const FastYearPlan& plan, LaneMask fired,
+                LaneState& lanes, SimulationState& state);
+
+}  // namespace adequacy
