@@ -11,18 +11,26 @@ namespace {
 struct YearTallies {
     DayTally system;
     DayTally area1;
+    int day = -1;  // of the last hour tested
 };
 
 // The loss-of-load tests of the hours [begin, end) of the year, through which
-// the available MW and the tie stay as they are.
-void testHours(const SimulationInputs& inputs, const LaneState& lanes, int begin, int end,
-               SimulationState& state, YearTallies& tallies) {
+// the available MW and the tie stay as they are. Only the hours that a test
+// counts are visited; a day's flags, which only those hours read, are reset
+// when the first of them in a new day comes.
+void testHours(const SimulationInputs& inputs, const FastYearPlan& plan, const LaneState& lanes,
+               int begin, int end, SimulationState& state, YearTallies& tallies) {
     const HourCapacity capacity{static_cast<float>(lanes.systemMw),
                                 static_cast<float>(lanes.area1Mw)};
-    for (int index = begin; index < end; ++index) {
-        if (index % hoursPerDay == 0) {
+    const double capability = inputs.atc.mw[state.tie.atcState - 1];
+    for (int index = plan.checks.losses(capacity, capability, inputs.loads, begin, end);
+         index < end;
+         index = plan.checks.losses(capacity, capability, inputs.loads, index + 1, end)) {
+        const int day = index / hoursPerDay;
+        if (day != tallies.day) {
             tallies.system.today = false;
             tallies.area1.today = false;
+            tallies.day = day;
         }
         const float load = inputs.loads.total[index];
         const float load1 = inputs.loads.area1[index];
@@ -33,8 +41,8 @@ void testHours(const SimulationInputs& inputs, const LaneState& lanes, int begin
 
 }  // namespace
 
-std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs,
-                                           const FastYearPlan& plan, SimulationState& state) {
+std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs, const FastYearPlan& plan,
+                                           SimulationState& state) {
     if (!plan.exactCapacities) return advanceYear(inputs, state);
     LaneState lanes = laneState(inputs, plan, state);
     state.yearCount += 1;
@@ -46,13 +54,13 @@ std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs,
         // Hour counts are whole numbers far below 2^53: adding a run of them
         // at once gives the sum of adding them one by one.
         state.tie.atcStateHours[state.tie.atcState - 1] += run.hours;
-        testHours(inputs, lanes, index, index + run.hours, state, tallies);
+        testHours(inputs, plan, lanes, index, index + run.hours, state, tallies);
         index += run.hours;
         if (index == hoursPerYear) break;
 
         const LaneMask fired = plan.checks.check(lanes.thresholds, state.ranSeed, 0);
         if (!replayHour(inputs, plan, fired, lanes, state)) return std::nullopt;
-        testHours(inputs, lanes, index, index + 1, state, tallies);
+        testHours(inputs, plan, lanes, index, index + 1, state, tallies);
         index += 1;
     }
     closeYear(tallies.system, state.system);

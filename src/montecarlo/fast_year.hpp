@@ -46,7 +46,7 @@ LaneState laneState(const SimulationInputs& inputs, const FastYearPlan& plan,
                     const SimulationState& state);
 
 // Simulates one more year, as advanceYear does.
-std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs,
-                                           const FastYearPlan& plan, SimulationState& state);
+std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs, const FastYearPlan& plan,
+                                           SimulationState& state);
 
 }  // namespace adequacy

@@ -65,7 +65,7 @@ ADEQUACY_AVX2 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uin
 
 }  // namespace
 
-HourChecks avx2HourChecks() { return HourChecks{checkHour, scanQuietHours}; }
+HourChecks avx2HourChecks() { return HourChecks{checkHour, scanQuietHours, nextLossHourAvx2}; }
 
 bool avx2Available() {
     __builtin_cpu_init();

@@ -72,7 +72,7 @@ ADEQUACY_AVX512 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::u
 
 }  // namespace
 
-HourChecks avx512HourChecks() { return HourChecks{checkHour, scanQuietHours}; }
+HourChecks avx512HourChecks() { return HourChecks{checkHour, scanQuietHours, nextLossHourAvx512}; }
 
 bool avx512Available() {
     __builtin_cpu_init();

@@ -29,6 +29,6 @@ QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed
 
 }  // namespace
 
-HourChecks scalarHourChecks() { return HourChecks{checkHour, scanQuietHours}; }
+HourChecks scalarHourChecks() { return HourChecks{checkHour, scanQuietHours, nextLossHourScalar}; }
 
 }  // namespace adequacy

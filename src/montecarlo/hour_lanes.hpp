@@ -11,6 +11,7 @@
 
 #include "model/system_data.hpp"
 #include "montecarlo/lane_mask.hpp"
+#include "montecarlo/loss_scan.hpp"
 
 namespace adequacy {
 
@@ -26,8 +27,7 @@ struct alignas(64) LaneThresholds {
 
 // The lanes that fire in the hour starting from `hourSeed`, every lane
 // shifted by `shift` positions (0 <= shift <= 111).
-using HourCheck = LaneMask (*)(const LaneThresholds& thresholds, std::uint32_t hourSeed,
-                               int shift);
+using HourCheck = LaneMask (*)(const LaneThresholds& thresholds, std::uint32_t hourSeed, int shift);
 
 // A run of hours in which no lane fires, and the seed that starts the hour
 // after it.
@@ -38,13 +38,13 @@ struct QuietRun {
 
 // Counts the hours from `hourSeed` on, at most `limit`, in which no lane
 // fires; the run ends before the first hour in which one does.
-using QuietScan = QuietRun (*)(const LaneThresholds& thresholds, std::uint32_t hourSeed,
-                               int limit);
+using QuietScan = QuietRun (*)(const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit);
 
-// The two checks, for one instruction set; every set gives the same results.
+// The checks of one instruction set; every set gives the same results.
 struct HourChecks {
     HourCheck check;
     QuietScan scan;
+    LossScan losses;
 };
 
 HourChecks scalarHourChecks();

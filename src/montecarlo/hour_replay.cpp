@@ -42,9 +42,9 @@ bool replayHour(const SimulationInputs& inputs, const FastYearPlan& plan, LaneMa
             return stepped;
         }
         const int type = typeOfUnit(lane);
-        const int next = nextUnitState(state.unitState[lane], inputs.probabilities.unitFailProb[lane],
-                                       inputs.probabilities.unitRepairProb[lane],
-                                       inputs.units.deratedProbability[type], seed);
+        const int next = nextUnitState(
+            state.unitState[lane], inputs.probabilities.unitFailProb[lane],
+            inputs.probabilities.unitRepairProb[lane], inputs.units.deratedProbability[type], seed);
         if (next != state.unitState[lane]) changeUnit(inputs, plan, lane, next, lanes, state);
         if (tookSecondDraw(before, seed)) {
             shift += 1;

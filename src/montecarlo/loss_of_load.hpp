@@ -41,21 +41,38 @@ inline void testSystem(float capacity, float load, SimulationState& state, DayTa
 }
 
 // Area 1 imports what area 0 can spare, up to the capability of the row in
-// force; the hour counts as tie-limited when the import is that capability.
-// A short area 0 leaves a negative transfer, which is never the capability:
-// its hours are not tie-limited, even in a 0 MW row.
-inline void testArea1(const AtcTable& atc, HourCapacity capacity, float load, float load1,
-                      SimulationState& state, DayTally& tally) {
-    const int row = state.tie.atcState;
-    const double capability = atc.mw[row - 1];
+// force: the transfer, and the MW then available in area 1.
+struct Area1Supply {
+    double transfer;
+    float available;
+};
+
+inline Area1Supply area1Supply(HourCapacity capacity, double capability, float load, float load1) {
     const double surplus = (static_cast<double>(capacity.system) - capacity.area1) -
                            (static_cast<double>(load) - load1);
     const double transfer = surplus > capability ? capability : surplus;
     float available = capacity.area1;
     if (transfer > 0.0) available = static_cast<float>(available + transfer);
-    if (!isLossOfLoad(available, load1)) return;
-    if (transfer == capability) state.atcLimitedLolHours[row - 1] += 1.0;
-    countLossHour(available, load1, state.area1, tally);
+    return {transfer, available};
+}
+
+// The hour counts as tie-limited when the import is the capability. A short
+// area 0 leaves a negative transfer, which is never the capability: its hours
+// are not tie-limited, even in a 0 MW row.
+inline void testArea1(const AtcTable& atc, HourCapacity capacity, float load, float load1,
+                      SimulationState& state, DayTally& tally) {
+    const int row = state.tie.atcState;
+    const double capability = atc.mw[row - 1];
+    const Area1Supply supply = area1Supply(capacity, capability, load, load1);
+    if (!isLossOfLoad(supply.available, load1)) return;
+    if (supply.transfer == capability) state.atcLimitedLolHours[row - 1] += 1.0;
+    countLossHour(supply.available, load1, state.area1, tally);
+}
+
+// Whether either test counts the hour.
+inline bool isLossHour(HourCapacity capacity, double capability, float load, float load1) {
+    return isLossOfLoad(capacity.system, load) ||
+           isLossOfLoad(area1Supply(capacity, capability, load, load1).available, load1);
 }
 
 inline void closeYear(const DayTally& tally, AreaCounters& counters) {
