@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Simulated years per second: the whole release program with scripted answers
+# for 1,000, 10,000 and 100,000 years, and the year loops alone (the
+# reference loop for 1,000 years, the fast loop for 100,000), in one run.
+#   bench/simulation.sh [BUILD_DIR]    (default build/release)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build/release}" && pwd)
+program=$build/adequacy
+loops=$build/bench/year_loops
+for binary in "$program" "$loops"; do
+    [[ -x $binary ]] || { echo "missing $binary: build the release preset first" >&2; exit 2; }
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+now() { date +%s.%N; }
+rate() { awk -v y="$1" -v s="$2" 'BEGIN { printf "%.1f", y / s }'; }
+
+echo "processor: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+printf '%-34s %9s %10s %12s\n' "run" "years" "seconds" "years/s"
+
+reference=$("$loops" reference 1000)
+reference_seconds=$(awk '{ print $4 }' <<<"$reference")
+reference_rate=$(rate 1000 "$reference_seconds")
+printf '%-34s %9d %10.3f %12s\n' "reference loop" 1000 "$reference_seconds" "$reference_rate"
+
+fast=$("$loops" fast 100000)
+fast_seconds=$(awk '{ print $4 }' <<<"$fast")
+fast_rate=$(rate 100000 "$fast_seconds")
+printf '%-34s %9d %10.3f %12s\n' "fast loop" 100000 "$fast_seconds" "$fast_rate"
+
+program_rate=0
+for years in 1000 10000 100000; do
+    start=$(now)
+    (cd "$work" && printf '\n\n%d\n\n' "$years" | "$program" >console 2>errors)
+    seconds=$(awk -v a="$start" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }')
+    grep -q " $years yrs" "$work/console" || { echo "no report after $years years" >&2; exit 1; }
+    program_rate=$(rate "$years" "$seconds")
+    printf '%-34s %9d %10.3f %12s\n' "whole program, wall time" "$years" "$seconds" "$program_rate"
+done
+
+echo
+echo "fast loop / reference loop:            $(awk -v a="$fast_rate" -v b="$reference_rate" 'BEGIN { printf "%.1f", a / b }')x"
+echo "whole program (100,000) / reference:   $(awk -v a="$program_rate" -v b="$reference_rate" 'BEGIN { printf "%.1f", a / b }')x"
