@@ -58,8 +58,7 @@ std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs, const
         index += run.hours;
         if (index == hoursPerYear) break;
 
-        const LaneMask fired = plan.checks.check(lanes.thresholds, state.ranSeed, 0);
-        if (!replayHour(inputs, plan, fired, lanes, state)) return std::nullopt;
+        if (!replayHour(inputs, plan, run.fired, lanes, state)) return std::nullopt;
         testHours(inputs, plan, lanes, index, index + 1, state, tallies);
         index += 1;
     }

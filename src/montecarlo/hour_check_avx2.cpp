@@ -48,14 +48,17 @@ ADEQUACY_AVX2 LaneMask checkHour(const LaneThresholds& thresholds, std::uint32_t
 
 ADEQUACY_AVX2 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed,
                                       int limit) {
-    QuietRun run{0, hourSeed};
+    QuietRun run{0, hourSeed, {0, 0}};
     for (; run.hours < limit; ++run.hours) {
         const __m256i seed = _mm256_set1_epi32(static_cast<int>(run.seed));
         __m256i any = _mm256_setzero_si256();
         for (int vector = 0; vector < vectors; ++vector) {
             any = _mm256_or_si256(any, fires(thresholds, seed, vector * width, 0));
         }
-        if (!_mm256_testz_si256(any, any)) break;
+        if (!_mm256_testz_si256(any, any)) {
+            run.fired = checkHour(thresholds, run.seed, 0);
+            break;
+        }
         run.seed = seedAfter(run.seed, hourDraws);
     }
     return run;

@@ -55,14 +55,19 @@ ADEQUACY_AVX512 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::u
         c[vector] = _mm512_loadu_si512(jumpTable.increment.data() + first + 1);
         t[vector] = _mm512_load_si512(thresholds.draws.data() + first);
     }
-    QuietRun run{0, hourSeed};
+    QuietRun run{0, hourSeed, {0, 0}};
     for (; run.hours < limit; ++run.hours) {
         const __m512i seed = _mm512_set1_epi32(static_cast<int>(run.seed));
-        unsigned any = 0;
+        std::uint64_t bits[2] = {0, 0};
         for (int vector = 0; vector < vectors; ++vector) {
-            any |= fires(a[vector], c[vector], t[vector], seed);
+            const int first = vector * width;
+            const __mmask16 fire = fires(a[vector], c[vector], t[vector], seed);
+            bits[first / 64] |= std::uint64_t{fire} << (first % 64);
         }
-        if (any != 0) break;
+        if ((bits[0] | bits[1]) != 0) {
+            run.fired = LaneMask{bits[0], bits[1]};
+            break;
+        }
         run.seed = seedAfter(run.seed, hourDraws);
     }
     return run;

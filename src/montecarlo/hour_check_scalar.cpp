@@ -19,9 +19,10 @@ LaneMask checkHour(const LaneThresholds& thresholds, std::uint32_t hourSeed, int
 }
 
 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit) {
-    QuietRun run{0, hourSeed};
-    while (run.hours < limit && checkHour(thresholds, run.seed, 0).none()) {
-        run.hours += 1;
+    QuietRun run{0, hourSeed, {0, 0}};
+    for (; run.hours < limit; ++run.hours) {
+        run.fired = checkHour(thresholds, run.seed, 0);
+        if (!run.fired.none()) break;
         run.seed = seedAfter(run.seed, hourDraws);
     }
     return run;

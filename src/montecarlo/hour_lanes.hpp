@@ -29,11 +29,12 @@ struct alignas(64) LaneThresholds {
 // shifted by `shift` positions (0 <= shift <= 111).
 using HourCheck = LaneMask (*)(const LaneThresholds& thresholds, std::uint32_t hourSeed, int shift);
 
-// A run of hours in which no lane fires, and the seed that starts the hour
-// after it.
+// A run of hours in which no lane fires, the seed that starts the hour after
+// it and, if the run ended before its limit, the lanes that fire in that hour.
 struct QuietRun {
     int hours;
     std::uint32_t seed;
+    LaneMask fired;
 };
 
 // Counts the hours from `hourSeed` on, at most `limit`, in which no lane

@@ -101,12 +101,16 @@ TEST(HourChecks, QuietRunsEndAtTheFirstHourThatFires) {
         ASSERT_EQ(run.seed, hourSeed);
         ASSERT_LE(run.hours, limit);
         if (run.hours < limit) {
-            ASSERT_FALSE(firingLanes(thresholds, hourSeed, 0).none());
+            ASSERT_FALSE(run.fired.none());
+            ASSERT_EQ(run.fired, firingLanes(thresholds, hourSeed, 0));
         }
         for (const Named& set : available()) {
             const QuietRun other = set.checks.scan(thresholds, seed, limit);
             ASSERT_EQ(other.hours, run.hours) << set.name;
             ASSERT_EQ(other.seed, run.seed) << set.name;
+            if (run.hours < limit) {
+                ASSERT_EQ(other.fired, run.fired) << set.name;
+            }
         }
     }
 }
