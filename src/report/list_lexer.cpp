@@ -114,7 +114,11 @@ bool parseReal(std::string_view text, float& value) {
 }
 
 bool parseInteger(std::string_view text, int& value) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    // from_chars takes a minus sign but no plus sign, and only one sign may stand.
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') return false;
+    }
     if (text.empty() || text.front() == '+') return false;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc{} && end == text.data() + text.size();

@@ -47,6 +47,10 @@ TEST(ExitPaths, EveryReadThatEndsTheRunLeavesTheReportComplete) {
          " NUMBER OF MONTECARLO ITERATIONS?\r\n", endOfInput},
         {"end of input at the final Enter", "\n\n1000\n", 2, firstBlockEnd, endSequence,
          endOfInput},
+        {"two signs before the number of years", "\n\n+-5\n\n", 2, setUpEnd,
+         " NUMBER OF MONTECARLO ITERATIONS?\r\n",
+         "adequacy: I/O error on console input: conversion error: the answer is not an "
+         "integer\n"},
         {"unreadable load answer", "x\n\n", 1, singleAreaEnd, endSequence, ""},
         {"unreadable ATC answer", "\n1 2 x\n\n", 1, twoAreaEnd, endSequence, ""},
     };
