@@ -75,14 +75,20 @@ report::ListOutcome readAtcAnswer(std::string_view answer, AtcTable& table) {
     return report::readReals(answer, items);
 }
 
+std::string prepareAtcAnswer(std::string inputLine) {
+    inputLine.resize(typedColumns, ' ');
+    inputLine.append(appendedZeros);
+    return inputLine;
+}
+
+bool isBlankAtcAnswer(std::string_view prepared) {
+    return report::isBlank(prepared.substr(0, typedColumns));
+}
+
 DialogOutcome runAtcDialog(AtcTable& table, report::Channel& console, report::ConsoleInput& input) {
     report::writeFree(console, {"ENTER NEW ATC MW,PR PAIRS OR RETURN TO CONTINUE"});
-    std::string inputLine = report::readLine(input);
-    // Whatever was typed beyond column 60 gives way to twenty zeros, so the
-    // answer never runs out of values.
-    inputLine.replace(typedColumns, appendedZeros.size(), appendedZeros);
-    if (report::isBlank(std::string_view(inputLine).substr(0, typedColumns)))
-        return DialogOutcome::proceed;
+    std::string inputLine = prepareAtcAnswer(report::readLine(input));
+    if (isBlankAtcAnswer(inputLine)) return DialogOutcome::proceed;
     switch (readAtcAnswer(inputLine, table)) {
         case report::ListOutcome::complete:
         case report::ListOutcome::slash:

@@ -23,43 +23,50 @@ std::string readRawLine(ConsoleInput& input) {
     if (c == EOF && std::ferror(input.file))
         fatalIoError(input.name, std::string("read failed: ") + std::strerror(errno));
     if (!any) fatalIoError(input.name, "end of input during a read");
-    if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
 }
 
 }  // namespace
 
-std::string readLine(ConsoleInput& input) {
-    std::string line = readRawLine(input);
+std::string fitInputLine(std::string line) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     line.resize(inputLineLength, ' ');
     return line;
 }
 
+std::string readLine(ConsoleInput& input) { return fitInputLine(readRawLine(input)); }
+
 char readFirstCharacter(ConsoleInput& input) {
     std::string line = readRawLine(input);
-    return line.empty() ? ' ' : line.front();
+    return line.empty() || line == "\r" ? ' ' : line.front();
+}
+
+IntegerLine parseIntegerLine(std::string_view line, int initial) {
+    ListLexer lexer(line);
+    ListItem item = lexer.next();
+    switch (item.kind) {
+        case ListItem::Kind::end:
+            return {IntegerLine::Kind::readOn, initial};
+        case ListItem::Kind::slash:
+        case ListItem::Kind::null:
+            return {IntegerLine::Kind::value, initial};
+        case ListItem::Kind::badRepeat:
+            break;
+        case ListItem::Kind::value: {
+            int value = 0;
+            if (parseInteger(item.text, value)) return {IntegerLine::Kind::value, value};
+            break;
+        }
+    }
+    return {IntegerLine::Kind::conversionError, initial};
 }
 
 int readInteger(ConsoleInput& input, int initial) {
     while (true) {
-        std::string line = readRawLine(input);
-        ListLexer lexer(line);
-        ListItem item = lexer.next();
-        switch (item.kind) {
-            case ListItem::Kind::end:
-                continue;  // nothing on this line: read on
-            case ListItem::Kind::slash:
-            case ListItem::Kind::null:
-                return initial;
-            case ListItem::Kind::badRepeat:
-                break;
-            case ListItem::Kind::value: {
-                int value = 0;
-                if (parseInteger(item.text, value)) return value;
-                break;
-            }
-        }
-        fatalIoError(input.name, "conversion error: the answer is not an integer");
+        IntegerLine line = parseIntegerLine(readRawLine(input), initial);
+        if (line.kind == IntegerLine::Kind::value) return line.value;
+        if (line.kind == IntegerLine::Kind::conversionError)
+            fatalIoError(input.name, "conversion error: the answer is not an integer");
     }
 }
 

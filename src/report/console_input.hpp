@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace adequacy::report {
 
@@ -17,11 +18,22 @@ struct ConsoleInput {
 // The next line, cut or blank-padded to exactly 100 characters (A100).
 std::string readLine(ConsoleInput& input);
 
+// A line as read, without its line end, as readLine returns it.
+std::string fitInputLine(std::string line);
+
 // The next line's first character, blank if the line is empty (A1).
 char readFirstCharacter(ConsoleInput& input);
 
 // One integer, free-format; empty lines are read past. A null value or a
 // slash leaves `initial`. A conversion error is fatal.
 int readInteger(ConsoleInput& input, int initial);
+
+// What one console line gives an integer read.
+struct IntegerLine {
+    enum class Kind { readOn, value, conversionError };
+    Kind kind = Kind::readOn;
+    int value = 0;
+};
+IntegerLine parseIntegerLine(std::string_view line, int initial);
 
 }  // namespace adequacy::report
