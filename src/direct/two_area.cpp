@@ -41,12 +41,16 @@ struct Workspace {
 const AssistedTable& assistedTableFor(const AssistanceSource& source, double supplyingLoad,
                                       const OutageTable& receiving, const TableSummary& r,
                                       Workspace& work) {
+    // Every NaN load gives the same assistance: whatever the NaN, it reads
+    // table index 0.
+    const bool unknown = std::isnan(supplyingLoad);
     for (int i = 0; i < work.used; ++i) {
         CachedHour& entry = work.entries[static_cast<std::size_t>(i)];
-        if (entry.supplyingLoad == supplyingLoad) return entry.assisted;
+        if (entry.supplyingLoad == supplyingLoad || (unknown && std::isnan(entry.supplyingLoad)))
+            return entry.assisted;
     }
     CachedHour& entry = work.entries[static_cast<std::size_t>(work.used)];
-    if (work.used < cachedLoads && supplyingLoad == supplyingLoad) ++work.used;
+    if (work.used < cachedLoads) ++work.used;
     entry.supplyingLoad = supplyingLoad;
     computeAssistance(source, supplyingLoad, work.sums, entry.assistance);
     buildAssistedTable(receiving, r.capacity, r.topIndex, entry.assistance, entry.assisted);
