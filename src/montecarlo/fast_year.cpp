@@ -14,28 +14,36 @@ struct YearTallies {
     int day = -1;  // of the last hour tested
 };
 
+void testHour(const SimulationInputs& inputs, HourCapacity capacity, int index,
+              SimulationState& state, YearTallies& tallies) {
+    const int day = index / hoursPerDay;
+    if (day != tallies.day) {
+        tallies.system.today = false;
+        tallies.area1.today = false;
+        tallies.day = day;
+    }
+    const float load = inputs.loads.total[index];
+    const float load1 = inputs.loads.area1[index];
+    testSystem(capacity.system, load, state, tallies.system);
+    testArea1(inputs.atc, capacity, load, load1, state, tallies.area1);
+}
+
+HourCapacity capacityOf(const LaneState& lanes) {
+    return {static_cast<float>(lanes.systemMw), static_cast<float>(lanes.area1Mw)};
+}
+
 // The loss-of-load tests of the hours [begin, end) of the year, through which
 // the available MW and the tie stay as they are. Only the hours that a test
 // counts are visited; a day's flags, which only those hours read, are reset
 // when the first of them in a new day comes.
 void testHours(const SimulationInputs& inputs, const FastYearPlan& plan, const LaneState& lanes,
                int begin, int end, SimulationState& state, YearTallies& tallies) {
-    const HourCapacity capacity{static_cast<float>(lanes.systemMw),
-                                static_cast<float>(lanes.area1Mw)};
+    const HourCapacity capacity = capacityOf(lanes);
     const double capability = inputs.atc.mw[state.tie.atcState - 1];
     for (int index = plan.checks.losses(capacity, capability, inputs.loads, begin, end);
          index < end;
          index = plan.checks.losses(capacity, capability, inputs.loads, index + 1, end)) {
-        const int day = index / hoursPerDay;
-        if (day != tallies.day) {
-            tallies.system.today = false;
-            tallies.area1.today = false;
-            tallies.day = day;
-        }
-        const float load = inputs.loads.total[index];
-        const float load1 = inputs.loads.area1[index];
-        testSystem(capacity.system, load, state, tallies.system);
-        testArea1(inputs.atc, capacity, load, load1, state, tallies.area1);
+        testHour(inputs, capacity, index, state, tallies);
     }
 }
 
@@ -59,7 +67,7 @@ std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs, const
         if (index == hoursPerYear) break;
 
         if (!replayHour(inputs, plan, run.fired, lanes, state)) return std::nullopt;
-        testHours(inputs, plan, lanes, index, index + 1, state, tallies);
+        testHour(inputs, capacityOf(lanes), index, state, tallies);
         index += 1;
     }
     closeYear(tallies.system, state.system);
