@@ -11,7 +11,10 @@ namespace {
 
 // The whole next line without its line end; fatal at the end of input.
 std::string readRawLine(ConsoleInput& input) {
-    std::fflush(stdout);  // the prompt must be visible before the read blocks
+    // The prompt must be visible before the read blocks; a console that
+    // cannot show it is a failing write.
+    if (std::fflush(stdout) != 0)
+        fatalIoError("console output", std::string("write failed: ") + std::strerror(errno));
     std::string line;
     int c = 0;
     bool any = false;
