@@ -94,7 +94,7 @@ TEST(ExitPaths, AReportFileThatCannotBeCreatedIsAFatalError) {
                              "Permission denied"});
     for (const Obstacle& obstacle : obstacles) {
         SCOPED_TRACE(obstacle.what);
-        ProgramRun run = runProgram("\n\n1000\n\n", {obstacle.prepare});
+        ProgramRun run = runProgram("\n\n1000\n\n", RunSetup{.prepare = obstacle.prepare});
         EXPECT_EQ(run.exitStatus, 2);
         EXPECT_EQ(run.errors, "adequacy: I/O error on report file OP: cannot create: " +
                                   obstacle.failure + "\n");
@@ -106,7 +106,7 @@ TEST(ExitPaths, AReportFileThatCannotBeCreatedIsAFatalError) {
 TEST(ExitPaths, AScratchFileThatCannotBeOpenedIsAFatalError) {
     // Standard input, output, error and the report take the only descriptors
     // the program may have, so the first scratch file cannot be opened.
-    ProgramRun run = runProgram("\n\n1000\n\n", {.prepare = {}, .openFileLimit = 4});
+    ProgramRun run = runProgram("\n\n1000\n\n", RunSetup{.openFileLimit = 4});
     EXPECT_EQ(run.exitStatus, 2);
     EXPECT_NE(run.errors.find("adequacy: I/O error on scratch file 5: cannot be opened"),
               std::string::npos)
@@ -114,6 +114,16 @@ TEST(ExitPaths, AScratchFileThatCannotBeOpenedIsAFatalError) {
     EXPECT_EQ(countOf(run.errors, "\n"), 1);
     EXPECT_TRUE(run.report.ends_with(twoAreaEnd));
     EXPECT_EQ(run.console.find("NUMBER OF MONTECARLO ITERATIONS?"), std::string::npos);
+}
+
+TEST(ExitPaths, AConsoleThatCannotBeWrittenIsAFatalError) {
+    ProgramRun run = runProgram("\n\n1000\n\n", RunSetup{.consolePath = "/dev/full"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.errors,
+              "adequacy: I/O error on console output: write failed: No space left on device\n");
+    // The first prompt cannot be shown: the run ends before its answer is read.
+    EXPECT_TRUE(run.report.ends_with(singleAreaEnd));
+    EXPECT_EQ(countOf(run.report, "2 AREA INTERCONNECTION"), 0);
 }
 
 // The report as it stands on disk: the lines of every block flushed so far.

@@ -40,7 +40,9 @@ StartedProgram::StartedProgram(const std::string& standardInput, const RunSetup&
     if (setup.prepare) setup.prepare(workDir_);
 
     int in = openOrThrow(dir_ / "in", O_RDONLY);
-    int out = openOrThrow(dir_ / "console", O_WRONLY | O_CREAT | O_TRUNC);
+    int out = openOrThrow(
+        setup.consolePath.empty() ? dir_ / "console" : std::filesystem::path(setup.consolePath),
+        O_WRONLY | O_CREAT | O_TRUNC);
     int err = openOrThrow(dir_ / "errors", O_WRONLY | O_CREAT | O_TRUNC);
     pid_ = ::fork();
     if (pid_ == 0) {

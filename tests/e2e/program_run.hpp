@@ -21,9 +21,11 @@ struct ProgramRun {
 // What a run's surroundings may differ in.
 struct RunSetup {
     // Called with the (empty) working directory before the program starts.
-    std::function<void(const std::filesystem::path&)> prepare;
+    std::function<void(const std::filesystem::path&)> prepare = {};
     // Limit on the open file descriptors of the program; 0 leaves it alone.
     int openFileLimit = 0;
+    // Where standard output goes instead of the collected console file.
+    std::string consolePath = {};
 };
 
 // A program started in the background, for tests that act on it while it
