@@ -36,8 +36,9 @@ TEST(LoadDialog, NewParametersRecomputeAndReportAgain) {
               std::string::npos);
     EXPECT_EQ(countOf(run.console, "ENTER NEW D1,D2,D3,D4 total area, D5,D6,D7 area 1"), 2);
     // The second pass's report starts right after the first pass's reserve margin.
-    EXPECT_NE(run.report.find("   RESERVE MARGIN =   13.57 %\r\n  \r\n  TOTAL SYSTEM HOURLY LOADS:"),
-              std::string::npos);
+    EXPECT_NE(
+        run.report.find("   RESERVE MARGIN =   13.57 %\r\n  \r\n  TOTAL SYSTEM HOURLY LOADS:"),
+        std::string::npos);
 }
 
 TEST(LoadDialog, ValuesWithFractionsEchoTheirIntegerParts) {
@@ -72,8 +73,9 @@ TEST(AtcDialog, ANewTableIsPrintedAndSolved) {
     ProgramRun run = runProgram("\n300 1\n\n999\n");
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(countOf(run.report, "2 AREA INTERCONNECTION"), 2);
-    EXPECT_NE(run.console.find("     300    1.00000\r\n      +0    0.00000\r\n      -0    1.00000\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        run.console.find("     300    1.00000\r\n      +0    0.00000\r\n      -0    1.00000\r\n"),
+        std::string::npos);
     EXPECT_NE(run.console.find("   0.455915   0.119910     11.193\r\n"), std::string::npos);
     EXPECT_NE(run.console.find("   0.792825   0.335028      4.727\r\n"), std::string::npos);
 }

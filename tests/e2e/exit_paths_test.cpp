@@ -134,25 +134,31 @@ bool holdsFirstBlock(const std::filesystem::path& report) {
 }
 
 TEST(ExitPaths, AnInterruptKeepsEveryReportBlockWrittenBeforeIt) {
-    StartedProgram program("\n\n100000000\n\n");
-    // Guards against a hang only; the first block normally comes in seconds.
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(8);
-    while (!holdsFirstBlock(program.reportPath())) {
-        ASSERT_LT(std::chrono::steady_clock::now(), giveUp) << "no report block appeared";
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const std::string reference = maskTimes(readFile(referenceDir + "/default-1000.OP"));
+    for (int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal == SIGINT ? "SIGINT" : "SIGTERM");
+        StartedProgram program("\n\n100000000\n\n");
+        // Guards against a hang only; the first block normally comes in seconds.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(8);
+        while (!holdsFirstBlock(program.reportPath())) {
+            ASSERT_LT(std::chrono::steady_clock::now(), giveUp) << "no report block appeared";
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        program.sendSignal(signal);
+        ProgramRun run = program.wait();
+        EXPECT_EQ(run.exitStatus, 128 + signal);
+        EXPECT_EQ(run.errors,
+                  signal == SIGINT ? "adequacy: interrupted\n" : "adequacy: terminated\n");
+        // The report is the 1000-year run's, perhaps followed by the next
+        // block, and ends with a complete block.
+        std::string report = maskTimes(run.report);
+        EXPECT_EQ(report.substr(0, reference.size()), reference);
+        EXPECT_TRUE(report.ends_with(hyphens));
+        EXPECT_LE(countOf(report, " yrs\r\n"), 2);
+        EXPECT_EQ(countOf(report, " yrs\r\n"), countOf(report, hyphens) - 1);
+        // The scratch files had no name, and leave nothing behind.
+        EXPECT_EQ(run.workFiles, std::vector<std::string>{"OP"});
     }
-    program.sendSignal(SIGINT);
-    ProgramRun run = program.wait();
-    EXPECT_EQ(run.exitStatus, 128 + SIGINT);
-    EXPECT_EQ(run.errors, "adequacy: interrupted\n");
-    // The report is the 1000-year run's, perhaps followed by the next block,
-    // and ends with a complete block.
-    std::string reference = maskTimes(readFile(referenceDir + "/default-1000.OP"));
-    std::string report = maskTimes(run.report);
-    EXPECT_EQ(report.substr(0, reference.size()), reference);
-    EXPECT_TRUE(report.ends_with(hyphens));
-    EXPECT_LE(countOf(report, " yrs\r\n"), 2);
-    EXPECT_EQ(countOf(report, " yrs\r\n"), countOf(report, hyphens) - 1);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fstream>
@@ -92,6 +93,9 @@ ProgramRun StartedProgram::wait() {
     run.errors = readFile((dir_ / "errors").string());
     run.reportExists = std::filesystem::is_regular_file(reportPath());
     if (run.reportExists) run.report = readFile(reportPath().string());
+    for (const auto& entry : std::filesystem::directory_iterator(workDir_))
+        run.workFiles.push_back(entry.path().filename().string());
+    std::sort(run.workFiles.begin(), run.workFiles.end());
     return run;
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace adequacy::testing {
 
@@ -16,6 +17,7 @@ struct ProgramRun {
     std::string errors;   // standard error
     std::string report;   // the file OP, empty if missing
     bool reportExists = false;
+    std::vector<std::string> workFiles;  // what the run left in its directory, sorted
 };
 
 // What a run's surroundings may differ in.

@@ -17,7 +17,8 @@ std::vector<std::string> reportBlocks(const std::string& report) {
     for (std::size_t at = report.find(heading); at != std::string::npos;
          at = report.find(heading, at + 1)) {
         std::size_t end = report.find(closing, at);
-        blocks.push_back(report.substr(at, end == std::string::npos ? end : end + closing.size() - at));
+        blocks.push_back(
+            report.substr(at, end == std::string::npos ? end : end + closing.size() - at));
     }
     return blocks;
 }
