@@ -31,8 +31,13 @@ struct FastYearPlan {
 FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks);
 
 // The threshold of a unit or of the tie in the given state.
-std::int32_t unitThreshold(const FastYearPlan& plan, int unit, int unitState);
-std::int32_t tieThreshold(const FastYearPlan& plan, int atcState);
+inline std::int32_t unitThreshold(const FastYearPlan& plan, int unit, int unitState) {
+    return unitState == unitUp ? plan.failDraws[unit] : plan.repairDraws[unit];
+}
+
+inline std::int32_t tieThreshold(const FastYearPlan& plan, int atcState) {
+    return atcState == 1 ? plan.tieLeaveDraws : plan.tieReturnDraws;
+}
 
 // The lanes' thresholds and the available MW that the loop keeps up to date
 // alongside the simulation state.

@@ -40,14 +40,6 @@ FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
     return plan;
 }
 
-std::int32_t unitThreshold(const FastYearPlan& plan, int unit, int unitState) {
-    return unitState == unitUp ? plan.failDraws[unit] : plan.repairDraws[unit];
-}
-
-std::int32_t tieThreshold(const FastYearPlan& plan, int atcState) {
-    return atcState == 1 ? plan.tieLeaveDraws : plan.tieReturnDraws;
-}
-
 LaneState laneState(const SimulationInputs& inputs, const FastYearPlan& plan,
                     const SimulationState& state) {
     LaneState lanes{};
