@@ -4,6 +4,7 @@
 
 #include "montecarlo/fast_year.hpp"
 #include "montecarlo/headings.hpp"
+#include "montecarlo/progress.hpp"
 #include "montecarlo/random.hpp"
 #include "montecarlo/report_block.hpp"
 #include "montecarlo/scratch.hpp"
@@ -27,16 +28,21 @@ SimulationOutcome simulateYears(const SimulationContext& context, int mcIteratio
     const SimulationInputs inputs{context.units, context.loads, context.atc, probabilities};
     const FastYearPlan plan = planFastYears(inputs, fastestHourChecks());
     long long reportPoint = minimumYears;
+    ProgressLine progress = startProgress(state.yearCount, mcIterations);
     while (state.yearCount < mcIterations) {
         const std::optional<YearRecords> records = advanceYearFast(inputs, plan, state);
         if (!records) {
+            erase(progress);
             report::writeFree(console, {"CANNOT BE HERE AT 1"});
             report::flush(console);
             return SimulationOutcome::cannotBeHere;
         }
         append(files, *records);
+        advance(progress, state.yearCount);
         if (state.yearCount < reportPoint && state.yearCount < mcIterations) continue;
+        erase(progress);
         reportEstimates(context, state, files, console, reportFile);
+        report::flush(console);
         reportPoint *= reportPointGrowth;
     }
     return SimulationOutcome::finished;

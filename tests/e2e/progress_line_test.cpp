@@ -1,0 +1,88 @@
+// The progress line of a long simulation: drawn on standard error when that
+// is a terminal, and nowhere else.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+#include "e2e/program_run.hpp"
+
+namespace adequacy::testing {
+namespace {
+
+struct TerminalRun {
+    int exitStatus = -1;
+    std::string terminal;  // what standard error, a pseudo-terminal, received
+    std::string console;   // standard output, a file
+};
+
+// Runs the program with standard error on a pseudo-terminal.
+TerminalRun runWithTerminal(const std::string& standardInput) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "adequacy-pty-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    const std::filesystem::path dir(pattern);
+    std::ofstream(dir / "in", std::ios::binary) << standardInput;
+    int master = -1;
+    int slave = -1;
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+        throw std::runtime_error("openpty");
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.c_str()) != 0) _exit(127);
+        int in = open("in", O_RDONLY);
+        int out = open("console", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(in, STDIN_FILENO);
+        dup2(out, STDOUT_FILENO);
+        dup2(slave, STDERR_FILENO);
+        close(master);
+        execl(ADEQUACY_BINARY, "adequacy", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(slave);
+    TerminalRun run;
+    char buffer[4096];
+    while (true) {
+        ssize_t got = read(master, buffer, sizeof buffer);
+        if (got > 0)
+            run.terminal.append(buffer, static_cast<std::size_t>(got));
+        else if (got < 0 && errno == EINTR)
+            continue;
+        else
+            break;  // EIO once the program has closed the terminal
+    }
+    close(master);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.console = readFile((dir / "console").string());
+    std::filesystem::remove_all(dir);
+    return run;
+}
+
+TEST(ProgressLine, IsDrawnOnATerminalAndErasedBeforeEachReport) {
+    TerminalRun run = runWithTerminal("\n\n20000\n\n");
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_NE(run.terminal.find(" of 20000 years, "), std::string::npos) << run.terminal;
+    EXPECT_NE(run.terminal.find(" years/s, "), std::string::npos);
+    // Erased: the last thing on the terminal returns the cursor to column 1
+    // over blanks.
+    EXPECT_TRUE(run.terminal.ends_with(std::string(72, ' ') + "\r")) << run.terminal;
+    EXPECT_EQ(run.console.find("years/s"), std::string::npos);
+    EXPECT_NE(run.console.find("     20000 yrs"), std::string::npos);
+}
+
+TEST(ProgressLine, NeverAppearsWhenStandardErrorIsAFile) {
+    ProgramRun run = runProgram("\n\n20000\n\n");
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.errors, "");
+    EXPECT_EQ(run.console.find("years/s"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace adequacy::testing
