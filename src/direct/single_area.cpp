@@ -52,26 +52,16 @@ float computeMttrFactor(float generationMttr) {
 
 AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
                                 float mttrFactor) {
-    AnnualIndices result;
-    double noLossProduct = 1.0;
+    IndexSums sums;
     const OutageTable& table = tables.totalOutageTable;
     for (int day = 1; day <= daysPerYear; ++day) {
         for (int hour = 1; hour <= hoursPerDay; ++hour) {
             float load = loads.total[static_cast<std::size_t>(hourIndex(day, hour))];
-            double p = lolp(table, tables.total.capacity, load);
-            if (hour == 12) {
-                result.lole += p;
-                noLossProduct *= 1.0 - p;
-            }
-            addUnservedMw(table, tables.total, load, result.mwhEue);
-            result.lolh += p;
-            result.mwhTotal += load;
+            record(sums, hour, lolp(table, tables.total.capacity, load), load);
+            addUnservedMw(table, tables.total, load, sums.indices.mwhEue);
         }
     }
-    result.allr = 1.0 - noLossProduct;
-    result.alolp = result.lole / mttrFactor;
-    result.puEueppm = result.mwhEue / result.mwhTotal * 1000000.0;
-    return result;
+    return finish(sums, mttrFactor);
 }
 
 void reportSingleArea(const CapacityTables& tables, const HourlyLoads& loads,

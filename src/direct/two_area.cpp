@@ -95,8 +95,7 @@ AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
                             area1 ? tables.area0.capacity : tables.area1.capacity,
                             area1 ? loads.area1Peak : loads.area0Peak};
     auto work = std::make_unique<Workspace>();
-    AnnualIndices result;
-    double noLossProduct = 1.0;
+    IndexSums sums;
     for (int day = 1; day <= daysPerYear; ++day) {
         for (int hour = 1; hour <= hoursPerDay; ++hour) {
             auto index = static_cast<std::size_t>(hourIndex(day, hour));
@@ -106,20 +105,11 @@ AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
             const AssistedTable& assisted =
                 assistedTableFor(source, supplyingLoad, receiving, r, *work);
             float load = receivingLoad(area, total, a1);
-            double p = assisted.table.at(IX(load, assisted.capacity, tableTop));
-            if (hour == 12) {
-                result.lole += p;
-                noLossProduct *= 1.0 - p;
-            }
-            addUnservedMw(assisted, r.lossThreshold, load, result.mwhEue);
-            result.lolh += p;
-            result.mwhTotal += load;
+            record(sums, hour, assisted.table.at(IX(load, assisted.capacity, tableTop)), load);
+            addUnservedMw(assisted, r.lossThreshold, load, sums.indices.mwhEue);
         }
     }
-    result.allr = 1.0 - noLossProduct;
-    result.alolp = result.lole / mttrFactor;
-    result.puEueppm = result.mwhEue / result.mwhTotal * 1000000.0;
-    return result;
+    return finish(sums, mttrFactor);
 }
 
 float solveTwoAreas(const CapacityTables& tables, const HourlyLoads& loads, const AtcTable& atc,

@@ -1,0 +1,40 @@
+#pragma once
+// The annual indices of a direct solution and their sums over the hours of
+// the year, taken in chronological order.
+
+namespace adequacy {
+
+struct AnnualIndices {
+    double lolh = 0.0;
+    double lole = 0.0;
+    double allr = 0.0;
+    double alolp = 0.0;  // ~ALOLP
+    double mwhEue = 0.0;
+    double mwhTotal = 0.0;
+    double puEueppm = 0.0;
+};
+
+struct IndexSums {
+    AnnualIndices indices;       // LOLH, LOLE, MWHEUE and MWHTOTAL so far
+    double noLossProduct = 1.0;  // over the days: 1 - the LOLP of the peak hour
+};
+
+// Hour 12 is every day's peak hour, whatever the load shape holds.
+inline void record(IndexSums& sums, int hour, double lolp, float load) {
+    if (hour == 12) {
+        sums.indices.lole += lolp;
+        sums.noLossProduct *= 1.0 - lolp;
+    }
+    sums.indices.lolh += lolp;
+    sums.indices.mwhTotal += load;
+}
+
+inline AnnualIndices finish(const IndexSums& sums, float mttrFactor) {
+    AnnualIndices result = sums.indices;
+    result.allr = 1.0 - sums.noLossProduct;
+    result.alolp = result.lole / mttrFactor;
+    result.puEueppm = result.mwhEue / result.mwhTotal * 1000000.0;
+    return result;
+}
+
+}  // namespace adequacy
