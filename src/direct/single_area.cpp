@@ -20,7 +20,7 @@ float lolp(const OutageTable& table, int capacity, float load) {
 // holds zeros.
 void addUnservedMw(const OutageTable& table, const TableSummary& summary, float load,
                    double& mwhEue) {
-    if (static_cast<double>(load) < summary.lossThreshold) return;
+    if (!(static_cast<double>(load) >= summary.lossThreshold)) return;  // NaN too
     int first = IX(load, summary.capacity, tableTop);
     double count = std::trunc(static_cast<double>(load)) - summary.lossThreshold + 1.0;
     int last = static_cast<int>(std::fmin(first + count - 1.0, summary.topIndex));

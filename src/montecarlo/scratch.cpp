@@ -1,5 +1,9 @@
 #include "montecarlo/scratch.hpp"
 
+#include <cerrno>
+#include <cstring>
+#include <string>
+
 #include "report/fatal.hpp"
 
 namespace adequacy {
@@ -8,13 +12,14 @@ namespace {
 
 ScratchFile openScratch(const char* name) {
     std::FILE* file = std::tmpfile();
-    if (file == nullptr) report::fatalIoError(name, "cannot be opened");
+    if (file == nullptr)
+        report::fatalIoError(name, std::string("cannot be opened: ") + std::strerror(errno));
     return ScratchFile{file, name};
 }
 
 void appendRecord(ScratchFile& file, std::span<const double> record) {
     if (std::fwrite(record.data(), sizeof(double), record.size(), file.file) != record.size()) {
-        report::fatalIoError(file.name, "cannot be written");
+        report::fatalIoError(file.name, std::string("cannot be written: ") + std::strerror(errno));
     }
 }
 

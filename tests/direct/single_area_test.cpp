@@ -51,6 +51,14 @@ TEST(SingleArea, SumsOfAHandBuiltYear) {
     EXPECT_DOUBLE_EQ(r.puEueppm, r.mwhEue / r.mwhTotal * 1e6);
 }
 
+TEST(SingleArea, ALoadThatIsNotANumberServesNoUnservedEnergy) {
+    // NaN compares false with the threshold, as in the two-area sum.
+    auto loads = std::make_unique<HourlyLoads>();
+    loads->total.fill(0.0f);
+    loads->total[hourIndex(1, 5)] = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(computeSingleArea(builtInTables(), *loads, 2.0f).mwhEue, 0.0);
+}
+
 TEST(SingleArea, LossOfLoadProbabilityOfHourlyLoads) {
     const CapacityTables& t = builtInTables();
     auto total = [&t](float load) {
