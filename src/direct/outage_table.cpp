@@ -82,8 +82,10 @@ BuildOutcome buildCapacityTables(const UnitTypes& units, CapacityTables& tables,
     for (int block = 1; block <= blockCount; ++block) {
         for (int type = 1; type <= unitTypeCount; ++type) {
             auto t = static_cast<std::size_t>(type - 1);
-            UnitOutage unit{units.pmax[t], units.deratedMw[t], units.forcedOutageRate[t],
-                            units.deratedProbability[t]};
+            // A negative derated MW would read levels above x, which this pass
+            // has already updated (or which lie beyond the table): it counts as 0.
+            UnitOutage unit{units.pmax[t], std::max(units.deratedMw[t], 0),
+                            units.forcedOutageRate[t], units.deratedProbability[t]};
             tables.total.capacity += unit.pmax;
             weightedSum = static_cast<float>(static_cast<double>(weightedSum) +
                                              static_cast<double>(unit.pmax) * units.mttrDays[t]);

@@ -102,6 +102,19 @@ TEST(OutageTables, InvalidUnitTypeStopsWithOneConsoleLine) {
     EXPECT_EQ(b.console.captured, " gen           4   PMAX is too small\r\n");
 }
 
+TEST(OutageTables, ANegativeDeratedMwCountsAsNoOutage) {
+    UnitTypes negative = builtInUnitTypes();
+    UnitTypes zero = builtInUnitTypes();
+    negative.deratedProbability[9] = zero.deratedProbability[9] = 0.02f;
+    negative.deratedMw[9] = -5000;  // would read far beyond the table
+    zero.deratedMw[9] = 0;
+    Built a = build(negative);
+    Built b = build(zero);
+    ASSERT_EQ(a.outcome, BuildOutcome::built);
+    EXPECT_EQ(a.tables->totalOutageTable.entries, b.tables->totalOutageTable.entries);
+    EXPECT_EQ(a.tables->area1OutageTable.entries, b.tables->area1OutageTable.entries);
+}
+
 TEST(OutageTables, WarnsWhenATableIsSignificantAtItsLastLevel) {
     UnitTypes unreliable = builtInUnitTypes();
     unreliable.forcedOutageRate.fill(0.5f);
