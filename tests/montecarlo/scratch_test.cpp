@@ -5,21 +5,13 @@
 #include <array>
 #include <cstdio>
 
+#include "montecarlo/scratch_fixture.hpp"
+
 namespace adequacy {
 namespace {
 
-YearRecords systemRecord(double lolh) {
-    YearRecords records{};
-    records.system[0] = lolh;
-    return records;
-}
-
-class Scratch : public ::testing::Test {
-  protected:
-    void SetUp() override { files = openScratchFiles(); }
-    void TearDown() override { closeScratchFiles(files); }
-    ScratchFiles files{};
-};
+using testing::systemRecord;
+using Scratch = testing::ScratchFixture;
 
 TEST_F(Scratch, AppendingAfterAReadBackContinuesTheFile) {
     append(files, systemRecord(1.0));

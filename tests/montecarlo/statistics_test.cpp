@@ -5,22 +5,13 @@
 #include <array>
 
 #include "montecarlo/scratch.hpp"
+#include "montecarlo/scratch_fixture.hpp"
 
 namespace adequacy {
 namespace {
 
-YearRecords systemRecord(double lolh) {
-    YearRecords records{};
-    records.system[0] = lolh;
-    return records;
-}
-
-class ScratchStatistics : public ::testing::Test {
-  protected:
-    void SetUp() override { files = openScratchFiles(); }
-    void TearDown() override { closeScratchFiles(files); }
-    ScratchFiles files{};
-};
+using testing::systemRecord;
+using ScratchStatistics = testing::ScratchFixture;
 
 TEST(SdPercent, RunningEstimatesTwoOneOneAndAHalf) {
     // Relative deviations from 1.5: 1/3, -1/3, 0; mean square over n - 1 = 2
