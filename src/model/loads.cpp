@@ -31,6 +31,8 @@ double wholeMw(float shape, float scale) {
 
 }  // namespace
 
+std::array<float, hoursPerDay> builtInLoadShape() { return hourlyLoadProfile; }
+
 void computeHourlyLoads(const LoadParameters& parameters, HourlyLoads& loads) {
     loads.totalPeak = 0.0f;
     loads.area1Peak = 0.0f;

@@ -29,6 +29,9 @@ struct HourlyLoads {
     float area0Peak;
 };
 
+// The per-unit load of each hour of the day, the same for every day.
+std::array<float, hoursPerDay> builtInLoadShape();
+
 void computeHourlyLoads(const LoadParameters& parameters, HourlyLoads& loads);
 
 }  // namespace adequacy
