@@ -6,6 +6,7 @@
 #include "model/numeric.hpp"
 #include "report/free_format.hpp"
 #include "report/layout.hpp"
+#include "report/unreadable_answer.hpp"
 
 namespace adequacy {
 namespace {
@@ -97,6 +98,7 @@ DialogOutcome runAtcDialog(AtcTable& table, report::Channel& console, report::Co
         case report::ListOutcome::endOfInput:
             break;
     }
+    report::explainUnreadableAnswer("ATC pairs", std::string_view(inputLine).substr(0, typedColumns));
     return DialogOutcome::inputError;
 }
 

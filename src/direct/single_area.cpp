@@ -73,11 +73,11 @@ void reportSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
     writeHourlyTable(reportFile, loads.total, tables.totalOutageTable, tables.total.capacity);
     report::write(
         reportFile, "(/,' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I7,/)",
-        {truncateToInt(d[0]), truncateToInt(d[1]), truncateToInt(d[2]), truncateToInt(d[3])});
+        {d[0], d[1], d[2], d[3]});
     report::writeFree(reportFile, {" AREA 1 HOURLY LOADS:"});
     writeHourlyTable(reportFile, loads.area1, tables.area1OutageTable, tables.area1.capacity);
     report::write(reportFile, "(/,' D5 MIN, D6 WIN, D7 SUM =',3I7,/)",
-                  {truncateToInt(d[4]), truncateToInt(d[5]), truncateToInt(d[6])});
+                  {d[4], d[5], d[6]});
     float cpuNow = report::processorSeconds();
     float seconds = static_cast<float>(static_cast<double>(cpuNow) - cpuMark);
     writeSolutionBlock(reportFile, " SINGLE AREA SA DIRECT SOLUTN TIME =", seconds, indices);
@@ -85,7 +85,7 @@ void reportSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
     writeConsoleSummary(console, indices);
     report::write(
         console, "(' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I10)",
-        {truncateToInt(d[0]), truncateToInt(d[1]), truncateToInt(d[2]), truncateToInt(d[3])});
+        {d[0], d[1], d[2], d[3]});
     writeConsoleTime(console, seconds);
     cpuMark = cpuNow;
 }

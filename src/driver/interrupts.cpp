@@ -28,6 +28,9 @@ void installInterruptHandlers() {
     // write, which ends the run with the report file complete, rather than
     // kill the process with the report's last block still buffered.
     std::signal(SIGPIPE, SIG_IGN);
+    // Likewise a file-size limit: the write that passes it fails with EFBIG,
+    // and the report is cut back to its last complete block.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 }  // namespace adequacy

@@ -1,4 +1,8 @@
 // adequacy: generating-capacity adequacy of a two-area power system.
 #include "driver/program.hpp"
+#include "driver/safeguards.hpp"
 
-int main() { return adequacy::runProgram(); }
+int main() {
+    adequacy::installSafeguards();
+    return adequacy::runProgram();
+}

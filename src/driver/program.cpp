@@ -1,7 +1,5 @@
 #include "driver/program.hpp"
 
-#include <cerrno>
-#include <cstring>
 #include <memory>
 
 #include "direct/atc_check.hpp"
@@ -16,12 +14,10 @@
 #include "report/console_input.hpp"
 #include "report/fatal.hpp"
 #include "report/free_format.hpp"
+#include "report/report_file.hpp"
 
 namespace adequacy {
 namespace {
-
-// Larger than any block of lines that a phase writes between two flushes.
-constexpr std::size_t reportBufferBytes = 1 << 20;
 
 // Everything a run keeps from start to end, allocated once.
 struct Session {
@@ -39,13 +35,7 @@ struct Session {
 };
 
 void openReport(Session& session) {
-    session.reportFile.name = "report file OP";
-    session.reportFile.file = std::fopen("OP", "wb");
-    if (session.reportFile.file == nullptr)
-        report::fatalIoError(session.reportFile.name,
-                             std::string("cannot create: ") + std::strerror(errno));
-    // Lines reach the file only when a phase flushes a finished block.
-    std::setvbuf(session.reportFile.file, nullptr, _IOFBF, reportBufferBytes);
+    session.reportFile = report::openReportFile("OP", "report file OP");
     report::registerReportChannel(&session.reportFile);
 }
 
@@ -54,7 +44,7 @@ void openReport(Session& session) {
     report::writeFree(session.console, {" "});
     report::writeFree(session.console, {"FILE OP CONTAINS THE OUTPUT REPORT"});
     report::writeFree(session.console, {"PRESS ENTER TO END THIS PROGRAM"});
-    report::readFirstCharacter(session.input);
+    report::readClosingAnswer(session.input);
     report::endProgram(status);
 }
 

@@ -4,6 +4,7 @@
 
 #include "report/fatal.hpp"
 #include "report/free_format.hpp"
+#include "report/unreadable_answer.hpp"
 
 namespace adequacy {
 
@@ -24,6 +25,7 @@ DialogOutcome runLoadDialog(LoadParameters& parameters, report::Channel& console
         case report::ListOutcome::slash:
             return DialogOutcome::repeat;
         case report::ListOutcome::conversionError:
+            report::explainUnreadableAnswer("load parameters", inputLine);
             return DialogOutcome::inputError;
         case report::ListOutcome::endOfInput:
             break;

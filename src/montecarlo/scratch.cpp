@@ -1,6 +1,10 @@
 #include "montecarlo/scratch.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -10,10 +14,33 @@ namespace adequacy {
 
 namespace {
 
+// $TMPDIR when set, as for any program's temporary files, else /tmp.
+std::string scratchDirectory() {
+    const char* directory = std::getenv("TMPDIR");
+    return directory != nullptr && *directory != '\0' ? directory : "/tmp";
+}
+
+// A file with no name in `directory`, or one whose name is removed at once
+// where the file system has no unnamed files: nothing is left behind
+// however the run ends.
+int openUnnamedFile(const std::string& directory) {
+    int descriptor = ::open(directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (descriptor >= 0 || (errno != EOPNOTSUPP && errno != EISDIR)) return descriptor;
+    std::string path = directory + "/adequacy-XXXXXX";
+    descriptor = ::mkostemp(path.data(), O_CLOEXEC);
+    if (descriptor >= 0) ::unlink(path.c_str());
+    return descriptor;
+}
+
 ScratchFile openScratch(const char* name) {
-    std::FILE* file = std::tmpfile();
-    if (file == nullptr)
-        report::fatalIoError(name, std::string("cannot be opened: ") + std::strerror(errno));
+    const std::string directory = scratchDirectory();
+    const int descriptor = openUnnamedFile(directory);
+    std::FILE* file = descriptor < 0 ? nullptr : ::fdopen(descriptor, "w+b");
+    if (file == nullptr) {
+        const int error = errno;
+        if (descriptor >= 0) ::close(descriptor);
+        report::fatalIoError(name, "cannot be opened in " + directory + ": " + std::strerror(error));
+    }
     return ScratchFile{file, name};
 }
 

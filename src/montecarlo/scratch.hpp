@@ -1,8 +1,10 @@
 #pragma once
 // Three unnamed scratch files holding one record of running estimates per
-// simulated year. Keeping the years on file rather than in memory lets a run
-// be as long as the user likes; the files vanish with the process however it
-// ends. Any failure to open, write or read them is a fatal I/O error.
+// simulated year (160 bytes a year in all), in $TMPDIR, else /tmp. Keeping
+// the years on file rather than in memory lets a run be as long as the user
+// likes; the files vanish with the process however it ends. Any failure to
+// open, write or read them is a fatal I/O error naming the file, and the
+// directory when it cannot be opened.
 
 #include <array>
 #include <cstdio>

@@ -12,6 +12,10 @@ struct Channel {
     std::FILE* file = nullptr;  // null: records are kept in `captured`
     std::string name;           // named in fatal I/O messages
     std::string captured;
+    // With no `file`: the descriptor to which each flush writes the records
+    // kept in `captured` as one block (report_file.hpp).
+    int blockDescriptor = -1;
+    long long blockBytes = 0;  // bytes of the complete blocks written so far
 };
 
 Channel consoleChannel();                  // standard output
@@ -19,6 +23,7 @@ Channel captureChannel(std::string name);  // in memory, for tests and fuzzing
 
 // Writes one record (the text and CR LF). A failing write is a fatal I/O error.
 void writeRecord(Channel& channel, std::string_view text);
+// Ends a block: every record written so far reaches the channel's file.
 void flush(Channel& channel);
 
 }  // namespace adequacy::report

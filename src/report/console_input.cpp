@@ -9,13 +9,13 @@
 namespace adequacy::report {
 namespace {
 
-// The whole next line without its line end; fatal at the end of input.
-std::string readRawLine(ConsoleInput& input) {
+// The whole next line without its line end into `line`; false at the end
+// of input.
+bool readRawLine(ConsoleInput& input, std::string& line) {
     // The prompt must be visible before the read blocks; a console that
     // cannot show it is a failing write.
-    if (std::fflush(stdout) != 0)
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0)
         fatalIoError("console output", std::string("write failed: ") + std::strerror(errno));
-    std::string line;
     int c = 0;
     bool any = false;
     while ((c = std::getc(input.file)) != EOF) {
@@ -25,7 +25,13 @@ std::string readRawLine(ConsoleInput& input) {
     }
     if (c == EOF && std::ferror(input.file))
         fatalIoError(input.name, std::string("read failed: ") + std::strerror(errno));
-    if (!any) fatalIoError(input.name, "end of input during a read");
+    return any;
+}
+
+// The whole next line without its line end; fatal at the end of input.
+std::string readRawLine(ConsoleInput& input) {
+    std::string line;
+    if (!readRawLine(input, line)) fatalIoError(input.name, "end of input during a read");
     return line;
 }
 
@@ -42,6 +48,11 @@ std::string readLine(ConsoleInput& input) { return fitInputLine(readRawLine(inpu
 char readFirstCharacter(ConsoleInput& input) {
     std::string line = readRawLine(input);
     return line.empty() || line == "\r" ? ' ' : line.front();
+}
+
+void readClosingAnswer(ConsoleInput& input) {
+    std::string ignored;
+    readRawLine(input, ignored);
 }
 
 IntegerLine parseIntegerLine(std::string_view line, int initial) {

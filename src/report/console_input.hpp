@@ -1,6 +1,6 @@
 #pragma once
 // Console reads. The end of console input ends the program with a fatal
-// I/O error.
+// I/O error, except at the closing prompt.
 
 #include <cstdio>
 #include <string>
@@ -23,6 +23,10 @@ std::string fitInputLine(std::string line);
 
 // The next line's first character, blank if the line is empty (A1).
 char readFirstCharacter(ConsoleInput& input);
+
+// Waits for the answer to the program's last prompt. The end of input there
+// is no failure: nothing is left to do that the answer could change.
+void readClosingAnswer(ConsoleInput& input);
 
 // One integer, free-format; empty lines are read past. A null value or a
 // slash leaves `initial`. A conversion error is fatal.

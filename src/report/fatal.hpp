@@ -19,7 +19,11 @@ void registerReportChannel(Channel* report);
 
 [[noreturn]] void fatalIoError(std::string_view channelName, std::string_view failure);
 
-// Flushes and closes the report file, then exits with `status`.
+// One line on standard error; the report keeps its complete blocks only.
+[[noreturn]] void fatalOutOfMemory();
+
+// Flushes the console, writes the report's last lines and closes it, then
+// exits with `status` (2 if the console or the report fails on the way).
 [[noreturn]] void endProgram(int status);
 
 }  // namespace adequacy::report

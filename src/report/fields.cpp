@@ -67,6 +67,18 @@ std::string formatI(long long value, int width) {
     return rightJustify(std::string(buffer.data(), end), width);
 }
 
+std::string formatIntegerPart(double value, int width) {
+    if (!std::isfinite(value)) return asterisks(width);
+    const double integer = std::trunc(value);
+    if (integer == 0.0) return rightJustify("0", width);
+    // The exact digits, however many: no integer type limits the echo.
+    std::array<char, 400> buffer{};
+    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), integer,
+                                   std::chars_format::fixed, 0);
+    (void)ec;
+    return rightJustify(std::string(buffer.data(), end), width);
+}
+
 std::string formatA(std::string_view text, int width) {
     if (static_cast<int>(text.size()) >= width)
         return std::string(text.substr(0, static_cast<std::size_t>(width)));

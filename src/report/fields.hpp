@@ -9,6 +9,9 @@ namespace adequacy::report {
 
 std::string formatF(double value, int width, int decimals);
 std::string formatI(long long value, int width);
+// The integer part of a real (truncated toward zero) in an I field, however
+// large: asterisks when it does not fit.
+std::string formatIntegerPart(double value, int width);
 std::string formatA(std::string_view text, int width);
 
 }  // namespace adequacy::report

@@ -79,8 +79,9 @@ class LayoutRenderer {
                             width, decimals));
                 break;
             case 'I':
-                if (value->kind != Value::Kind::integer) std::abort();
-                put(formatI(value->integer, width));
+                if (value->kind == Value::Kind::text) std::abort();
+                put(value->kind == Value::Kind::integer ? formatI(value->integer, width)
+                                                        : formatIntegerPart(value->real, width));
                 break;
             case 'A':
                 if (value->kind != Value::Kind::text) std::abort();

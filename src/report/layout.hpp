@@ -2,7 +2,8 @@
 // Writing through a layout: a parenthesised list of items
 //   'text'  Fw.d  Iw  Aw  nX  /  n(...)  rFw.d  rIw
 // e.g. write(report, "(/,' TIME =',F10.3,' SEC',/)", {seconds}).
-// When a field is reached and no value is left, output stops there.
+// When a field is reached and no value is left, output stops there. An Iw
+// field given a real shows its integer part (truncated toward zero).
 
 #include <initializer_list>
 #include <string>
