@@ -98,7 +98,8 @@ DialogOutcome runAtcDialog(AtcTable& table, report::Channel& console, report::Co
         case report::ListOutcome::endOfInput:
             break;
     }
-    report::explainUnreadableAnswer("ATC pairs", std::string_view(inputLine).substr(0, typedColumns));
+    report::explainUnreadableAnswer("ATC pairs",
+                                    std::string_view(inputLine).substr(0, typedColumns));
     return DialogOutcome::inputError;
 }
 

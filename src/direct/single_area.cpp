@@ -71,21 +71,17 @@ void reportSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
     report::writeFree(reportFile, {" "});
     report::writeFree(reportFile, {" TOTAL SYSTEM HOURLY LOADS:"});
     writeHourlyTable(reportFile, loads.total, tables.totalOutageTable, tables.total.capacity);
-    report::write(
-        reportFile, "(/,' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I7,/)",
-        {d[0], d[1], d[2], d[3]});
+    report::write(reportFile, "(/,' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I7,/)",
+                  {d[0], d[1], d[2], d[3]});
     report::writeFree(reportFile, {" AREA 1 HOURLY LOADS:"});
     writeHourlyTable(reportFile, loads.area1, tables.area1OutageTable, tables.area1.capacity);
-    report::write(reportFile, "(/,' D5 MIN, D6 WIN, D7 SUM =',3I7,/)",
-                  {d[4], d[5], d[6]});
+    report::write(reportFile, "(/,' D5 MIN, D6 WIN, D7 SUM =',3I7,/)", {d[4], d[5], d[6]});
     float cpuNow = report::processorSeconds();
     float seconds = static_cast<float>(static_cast<double>(cpuNow) - cpuMark);
     writeSolutionBlock(reportFile, " SINGLE AREA SA DIRECT SOLUTN TIME =", seconds, indices);
     writeReserveMargin(reportFile, tables.total.capacity, loads.totalPeak);
     writeConsoleSummary(console, indices);
-    report::write(
-        console, "(' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I10)",
-        {d[0], d[1], d[2], d[3]});
+    report::write(console, "(' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I10)", {d[0], d[1], d[2], d[3]});
     writeConsoleTime(console, seconds);
     cpuMark = cpuNow;
 }

@@ -39,7 +39,8 @@ ScratchFile openScratch(const char* name) {
     if (file == nullptr) {
         const int error = errno;
         if (descriptor >= 0) ::close(descriptor);
-        report::fatalIoError(name, "cannot be opened in " + directory + ": " + std::strerror(error));
+        report::fatalIoError(name,
+                             "cannot be opened in " + directory + ": " + std::strerror(error));
     }
     return ScratchFile{file, name};
 }

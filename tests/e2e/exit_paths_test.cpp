@@ -45,14 +45,17 @@ TEST(ExitPaths, EveryReadThatEndsTheRunLeavesTheReportComplete) {
          " ENTER NEW ATC MW,PR PAIRS OR RETURN TO CONTINUE\r\n", endOfInput},
         {"end of input at the years prompt, after an empty line", "\n\n\n", 2, setUpEnd,
          " NUMBER OF MONTECARLO ITERATIONS?\r\n", endOfInput},
-        {"end of input at the final Enter", "\n\n1000\n", 2, firstBlockEnd, endSequence,
-         endOfInput},
+        {"end of input at the final Enter", "\n\n1000\n", 0, firstBlockEnd, endSequence, ""},
         {"two signs before the number of years", "\n\n+-5\n\n", 2, setUpEnd,
          " NUMBER OF MONTECARLO ITERATIONS?\r\n",
          "adequacy: I/O error on console input: conversion error: the answer is not an "
          "integer\n"},
-        {"unreadable load answer", "x\n\n", 1, singleAreaEnd, endSequence, ""},
-        {"unreadable ATC answer", "\n1 2 x\n\n", 1, twoAreaEnd, endSequence, ""},
+        {"unreadable load answer", "9000 X\n\n", 1, singleAreaEnd, endSequence,
+         "adequacy: load parameters: cannot read \"9000 X\" as numbers\n"},
+        {"unreadable load answer, then the end of input at the final Enter", "x\n", 1,
+         singleAreaEnd, endSequence, "adequacy: load parameters: cannot read \"x\" as numbers\n"},
+        {"unreadable ATC answer", "\n1 2 x\n\n", 1, twoAreaEnd, endSequence,
+         "adequacy: ATC pairs: cannot read \"1 2 x\" as numbers\n"},
     };
     for (const ExitPath& path : paths) {
         SCOPED_TRACE(path.what);

@@ -32,7 +32,8 @@ TEST(ExtremeAnswers, EndTheRunInADefinedWay) {
          ""},
         {"infinite transfer and probabilities", "\n1e39 1e39 -1e39 -1e-39 5 1e39\n\n1000\n\n", 0,
          ""},
-        {"control characters and bytes above 127", "\x01\x7f\xff\xc3\xa9\n\n", 1, ""},
+        {"control characters and bytes above 127", "\x01\x7f\xff\xc3\xa9\n\n", 1,
+         "adequacy: load parameters: cannot read \"\\x01\\x7f\xff\xc3\xa9\" as numbers\n"},
         {"tabs only: the answer runs out of values", "\t\t\n\n", 2,
          "adequacy: I/O error on internal file (load parameter answer): end of input: fewer "
          "than seven values and no slash\n"},
@@ -48,6 +49,15 @@ TEST(ExtremeAnswers, EndTheRunInADefinedWay) {
             EXPECT_TRUE(run.report.ends_with("      1000 yrs\r\n" + hyphens));
         }
     }
+}
+
+TEST(ExtremeAnswers, LoadEchoesShowTheIntegerPartOrAsterisks) {
+    ProgramRun run = runProgram("3e9,1e10,-2.5,1234567.9/\nx\n\n");
+    EXPECT_NE(run.console.find(" D1 MIN, D2 WIN, D3 SUM, D4 ADD =3000000000**********        -2"
+                               "   1234567\r\n"),
+              std::string::npos);
+    EXPECT_NE(run.report.find(" D1 MIN, D2 WIN, D3 SUM, D4 ADD =**************     -21234567\r\n"),
+              std::string::npos);
 }
 
 TEST(ExtremeAnswers, ValuesThatDoNotFitTheirFieldsAreAsterisks) {

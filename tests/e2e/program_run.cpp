@@ -1,17 +1,20 @@
 #include "e2e/program_run.hpp"
 
 #include <fcntl.h>
+#include <pty.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace adequacy::testing {
 namespace {
@@ -20,6 +23,40 @@ int openOrThrow(const std::filesystem::path& path, int flags) {
     int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
     if (fd < 0) throw std::runtime_error("cannot open " + path.string());
     return fd;
+}
+
+// The program's environment: this process's, with `changes` applied.
+std::vector<std::string> environmentWith(const std::vector<std::string>& changes) {
+    std::vector<std::string> variables;
+    for (char** variable = environ; *variable != nullptr; ++variable)
+        variables.emplace_back(*variable);
+    for (const std::string& change : changes) {
+        const std::string name = change.substr(0, change.find('=') + 1);
+        std::erase_if(variables, [&](const std::string& v) { return v.starts_with(name); });
+        variables.push_back(change);
+    }
+    return variables;
+}
+
+// In the program's process, before it starts: only async-signal-safe calls.
+void applySurroundings(const RunSetup& setup, char** environment) {
+    for (int descriptor : setup.closedDescriptors) ::close(descriptor);
+    if (setup.fileSizeLimit > 0) {
+        rlimit limit{static_cast<rlim_t>(setup.fileSizeLimit),
+                     static_cast<rlim_t>(setup.fileSizeLimit)};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(126);
+    }
+    if (environment != nullptr) environ = environment;
+}
+
+// A terminal whose other side has gone: every write to it fails.
+int hungUpTerminal() {
+    int master = -1;
+    int slave = -1;
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+        throw std::runtime_error("openpty failed");
+    ::close(master);
+    return slave;
 }
 
 }  // namespace
@@ -35,16 +72,32 @@ StartedProgram::StartedProgram(const std::string& standardInput, const RunSetup&
     std::string pattern = (std::filesystem::temp_directory_path() / "adequacy-e2e-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     dir_ = pattern;
-    workDir_ = dir_ / "run";
-    std::filesystem::create_directory(workDir_);
+    ownsWorkDir_ = setup.workDirectory.empty();
+    workDir_ = ownsWorkDir_ ? dir_ / "run" : setup.workDirectory;
+    if (ownsWorkDir_) std::filesystem::create_directory(workDir_);
     std::ofstream(dir_ / "in", std::ios::binary) << standardInput;
     if (setup.prepare) setup.prepare(workDir_);
 
-    int in = openOrThrow(dir_ / "in", O_RDONLY);
-    int out = openOrThrow(
-        setup.consolePath.empty() ? dir_ / "console" : std::filesystem::path(setup.consolePath),
-        O_WRONLY | O_CREAT | O_TRUNC);
+    int in = -1;
+    if (setup.inputStaysOpen) {
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+        std::signal(SIGPIPE, SIG_IGN);  // a program that has ended must not end the tests
+        in = ends[0];
+        inputWriter_ = ends[1];
+    } else {
+        in = openOrThrow(dir_ / "in", O_RDONLY);
+    }
+    int out = setup.hungUpTerminal ? hungUpTerminal()
+                                   : openOrThrow(setup.consolePath.empty()
+                                                     ? dir_ / "console"
+                                                     : std::filesystem::path(setup.consolePath),
+                                                 O_WRONLY | O_CREAT | O_TRUNC);
     int err = openOrThrow(dir_ / "errors", O_WRONLY | O_CREAT | O_TRUNC);
+    std::vector<std::string> variables = environmentWith(setup.environment);
+    std::vector<char*> environment;
+    for (std::string& variable : variables) environment.push_back(variable.data());
+    environment.push_back(nullptr);
     pid_ = ::fork();
     if (pid_ == 0) {
         // Only async-signal-safe calls between fork and exec.
@@ -58,6 +111,7 @@ StartedProgram::StartedProgram(const std::string& standardInput, const RunSetup&
                          static_cast<rlim_t>(setup.openFileLimit)};
             if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) ::_exit(126);
         }
+        applySurroundings(setup, setup.environment.empty() ? nullptr : environment.data());
         ::execl(ADEQUACY_BINARY, ADEQUACY_BINARY, static_cast<char*>(nullptr));
         ::_exit(127);
     }
@@ -65,6 +119,7 @@ StartedProgram::StartedProgram(const std::string& standardInput, const RunSetup&
     ::close(out);
     ::close(err);
     if (pid_ < 0) throw std::runtime_error("fork failed");
+    if (!standardInput.empty()) sendInput(standardInput);
 }
 
 StartedProgram::~StartedProgram() {
@@ -72,10 +127,36 @@ StartedProgram::~StartedProgram() {
         ::kill(pid_, SIGKILL);
         ::waitpid(pid_, nullptr, 0);
     }
+    if (inputWriter_ >= 0) ::close(inputWriter_);
     std::error_code ignored;
-    std::filesystem::permissions(workDir_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
+    if (ownsWorkDir_)
+        std::filesystem::permissions(workDir_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(dir_, ignored);
+}
+
+void StartedProgram::sendInput(const std::string& text) {
+    if (inputWriter_ < 0) return;
+    if (text.empty()) {
+        ::close(inputWriter_);
+        inputWriter_ = -1;
+        return;
+    }
+    // A program that has already ended takes nothing more (EPIPE).
+    for (std::size_t done = 0; done < text.size();) {
+        ssize_t written = ::write(inputWriter_, text.data() + done, text.size() - done);
+        if (written <= 0) return;
+        done += static_cast<std::size_t>(written);
+    }
+}
+
+bool StartedProgram::waitForConsole(const std::string& text) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (readFile((dir_ / "console").string()).find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > giveUp) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
 }
 
 void StartedProgram::sendSignal(int signal) {

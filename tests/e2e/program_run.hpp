@@ -28,6 +28,17 @@ struct RunSetup {
     int openFileLimit = 0;
     // Where standard output goes instead of the collected console file.
     std::string consolePath = {};
+    // Hostile surroundings, applied in the program's process just before it
+    // starts (see applySurroundings in program_run.cpp).
+    std::vector<int> closedDescriptors = {};    // among 0, 1, 2
+    long long fileSizeLimit = 0;                // bytes; 0 leaves it alone
+    bool hungUpTerminal = false;                // standard output on one
+    std::vector<std::string> environment = {};  // "NAME=value" added or replaced
+    // Standard input stays open after the scripted input, for tests that act
+    // on a program waiting at a prompt (StartedProgram::sendInput).
+    bool inputStaysOpen = false;
+    // Runs in this directory instead of a fresh one.
+    std::filesystem::path workDirectory = {};
 };
 
 // A program started in the background, for tests that act on it while it
@@ -41,13 +52,21 @@ class StartedProgram {
     StartedProgram& operator=(const StartedProgram&) = delete;
 
     std::filesystem::path reportPath() const { return workDir_ / "OP"; }
+    pid_t pid() const { return pid_; }
     void sendSignal(int signal);
+    // More standard input, when it stays open; an empty text closes it.
+    void sendInput(const std::string& text);
+    // Waits until the console shows `text` (the program then waits at the
+    // prompt that ends with it); false if it ends or takes a minute first.
+    bool waitForConsole(const std::string& text);
     // Waits for the end and collects what the program wrote.
     ProgramRun wait();
 
   private:
     std::filesystem::path dir_;
     std::filesystem::path workDir_;
+    bool ownsWorkDir_ = true;
+    int inputWriter_ = -1;
     pid_t pid_ = -1;
 };
 
