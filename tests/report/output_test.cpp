@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -61,6 +62,13 @@ TEST(Fields, IntegerAndTextFields) {
     EXPECT_EQ(formatI(3000, 5), " 3000");
     EXPECT_EQ(formatA("+0", 8), "      +0");
     EXPECT_EQ(formatA("abcdef", 3), "abc");
+}
+
+TEST(Fields, IntegerFieldOfARealShowsItsIntegerPartWithoutA32BitLimit) {
+    EXPECT_EQ(formatIntegerPart(-0.5, 3), "  0");
+    EXPECT_EQ(formatIntegerPart(-99.9, 3), "-99");
+    EXPECT_EQ(formatIntegerPart(1e30, 32), " 1000000000000000019884624838656");
+    EXPECT_EQ(formatIntegerPart(std::nan(""), 4), "****");
 }
 
 TEST(Layout, RendersItemsIntoRecords) {
