@@ -25,19 +25,6 @@ int openOrThrow(const std::filesystem::path& path, int flags) {
     return fd;
 }
 
-// The program's environment: this process's, with `changes` applied.
-std::vector<std::string> environmentWith(const std::vector<std::string>& changes) {
-    std::vector<std::string> variables;
-    for (char** variable = environ; *variable != nullptr; ++variable)
-        variables.emplace_back(*variable);
-    for (const std::string& change : changes) {
-        const std::string name = change.substr(0, change.find('=') + 1);
-        std::erase_if(variables, [&](const std::string& v) { return v.starts_with(name); });
-        variables.push_back(change);
-    }
-    return variables;
-}
-
 // In the program's process, before it starts: only async-signal-safe calls.
 void applySurroundings(const RunSetup& setup, char** environment) {
     for (int descriptor : setup.closedDescriptors) ::close(descriptor);
@@ -94,7 +81,7 @@ StartedProgram::StartedProgram(const std::string& standardInput, const RunSetup&
                                                      : std::filesystem::path(setup.consolePath),
                                                  O_WRONLY | O_CREAT | O_TRUNC);
     int err = openOrThrow(dir_ / "errors", O_WRONLY | O_CREAT | O_TRUNC);
-    std::vector<std::string> variables = environmentWith(setup.environment);
+    std::vector<std::string> variables = setup.environment;
     std::vector<char*> environment;
     for (std::string& variable : variables) environment.push_back(variable.data());
     environment.push_back(nullptr);

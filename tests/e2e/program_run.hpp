@@ -33,7 +33,7 @@ struct RunSetup {
     std::vector<int> closedDescriptors = {};    // among 0, 1, 2
     long long fileSizeLimit = 0;                // bytes; 0 leaves it alone
     bool hungUpTerminal = false;                // standard output on one
-    std::vector<std::string> environment = {};  // "NAME=value" added or replaced
+    std::vector<std::string> environment = {};  // "NAME=value": all it has, if any
     // Standard input stays open after the scripted input, for tests that act
     // on a program waiting at a prompt (StartedProgram::sendInput).
     bool inputStaysOpen = false;
