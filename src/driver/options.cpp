@@ -1,6 +1,7 @@
 #include "driver/options.hpp"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <ostream>
 
 namespace adequacy {
@@ -16,6 +17,18 @@ constexpr const char* exitStatuses =
 // A prompt reads one line: an answer with a line end in it cannot be typed.
 std::string checkOneLine(const std::string& answer) {
     return answer.find('\n') == std::string::npos ? "" : "an answer is one line";
+}
+
+// Decimal digits only: the library's own conversion would read 010 as octal.
+bool parseSeed(const std::string& text, std::uint32_t& seed) {
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, seed);
+    return !text.empty() && error == std::errc{} && stop == end;
+}
+
+std::string checkSeed(const std::string& text) {
+    std::uint32_t seed = 0;
+    return parseSeed(text, seed) ? "" : "not a whole number from 0 to 4294967295";
 }
 
 void addAnswer(CLI::App& app, const std::string& name, std::optional<std::string>& answer,
@@ -35,9 +48,11 @@ void addOptions(CLI::App& app, Options& options) {
               "answer at the years prompt; the run is then unattended");
     app.add_option("-o,--report", options.reportPath, "write the report to FILE (default OP)")
         ->type_name("FILE");
-    app.add_option("--seed", options.seed,
-                   "starting value of the random-number generator, 0 to 4294967295 (default 3)")
-        ->type_name("N");
+    app.add_option_function<std::string>(
+           "--seed", [&options](const std::string& text) { parseSeed(text, options.seed); },
+           "first state of the random-number generator, 0 to 4294967295 (default 3)")
+        ->type_name("N")
+        ->check(CLI::Validator(checkSeed, ""));
     app.add_flag("--quiet", options.quiet, "no progress line during the simulation");
 }
 

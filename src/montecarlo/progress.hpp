@@ -3,6 +3,7 @@
 // standard error is a terminal: years done of the total, years per second and
 // the time left. It never touches standard output or the report.
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 
@@ -25,5 +26,15 @@ void advance(ProgressLine& progress, long long yearsDone);
 
 // Erases the line, before a report block and at the end.
 void erase(ProgressLine& progress);
+
+// Erases a line that is on the terminal, so that a signal's message starts
+// on a fresh line; async-signal-safe.
+void eraseProgressOnSignal();
+
+inline constexpr long long secondsPerHour = 3600;
+
+// m:ss below an hour, h:mm:ss from an hour on, null-terminated.
+using TimeText = std::array<char, 32>;
+TimeText formatTimeLeft(long long seconds);
 
 }  // namespace adequacy
