@@ -7,7 +7,10 @@
 namespace adequacy {
 namespace {
 
-constexpr const char* exitStatuses =
+constexpr const char* footer =
+    "Each answer is taken at its prompt as if typed there, for example\n"
+    "  adequacy --load \"2100 8200 7100 1500/\" --years 10000\n"
+    "\n"
     "Exit status:\n"
     "  0        the run completed, or fewer than 1000 years were asked\n"
     "  1        the analysis stopped: an unreadable answer or invalid unit data\n"
@@ -40,20 +43,17 @@ void addAnswer(CLI::App& app, const std::string& name, std::optional<std::string
 }
 
 void addOptions(CLI::App& app, Options& options) {
-    addAnswer(app, "--load", options.loadAnswer,
-              "answer at the first load-parameter prompt, e.g. \"2100 8200 7100 1500/\"");
-    addAnswer(app, "--atc", options.atcAnswer,
-              "answer at the first ATC prompt, e.g. \"250 .9 -250 1\"");
-    addAnswer(app, "--years", options.yearsAnswer,
-              "answer at the years prompt; the run is then unattended");
+    addAnswer(app, "--load", options.loadAnswer, "answer to the first load-parameter prompt");
+    addAnswer(app, "--atc", options.atcAnswer, "answer to the first ATC prompt");
+    addAnswer(app, "--years", options.yearsAnswer, "answer to the years prompt; run unattended");
     app.add_option("-o,--report", options.reportPath, "write the report to FILE (default OP)")
         ->type_name("FILE");
     app.add_option_function<std::string>(
            "--seed", [&options](const std::string& text) { parseSeed(text, options.seed); },
-           "first state of the random-number generator, 0 to 4294967295 (default 3)")
+           "random-number seed, 0 to 4294967295 (default 3)")
         ->type_name("N")
         ->check(CLI::Validator(checkSeed, ""));
-    app.add_flag("--quiet", options.quiet, "no progress line during the simulation");
+    app.add_flag("--quiet", options.quiet, "no progress line");
 }
 
 }  // namespace
@@ -62,10 +62,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
                              std::ostream& errors) {
     CommandLine line;
     CLI::App app("Generating-capacity adequacy of a two-area power system.", "adequacy");
+    app.set_help_flag("-h,--help", "print this help and exit");
     app.set_version_flag("--version", std::string("adequacy ") + ADEQUACY_VERSION,
                          "print the version and exit");
-    app.set_help_flag("-h,--help", "print this help and exit");
-    app.footer(exitStatuses);
+    app.footer(footer);
     addOptions(app, line.options);
     try {
         app.parse(argc, argv);
