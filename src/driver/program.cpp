@@ -45,18 +45,16 @@ struct Session {
 report::ConsoleInput scriptedInput(const Options& options) {
     report::ConsoleInput input;
     auto script = [&input](report::Prompt prompt, const std::optional<std::string>& answer,
-                           std::vector<std::string> lines, const char* option) {
+                           bool thenBlank, const char* option) {
         report::ScriptedLines& scripted = input.scripted[static_cast<std::size_t>(prompt)];
         scripted.source = std::string("answer of ") + option;
-        if (answer) scripted.lines = std::move(lines);
+        if (!answer) return;
+        scripted.lines = {*answer};
+        if (thenBlank) scripted.lines.emplace_back();
     };
-    const std::string none;
-    script(report::Prompt::loadParameters, options.loadAnswer,
-           {options.loadAnswer.value_or(none), none}, "--load");
-    script(report::Prompt::atcTable, options.atcAnswer, {options.atcAnswer.value_or(none), none},
-           "--atc");
-    script(report::Prompt::years, options.yearsAnswer, {options.yearsAnswer.value_or(none)},
-           "--years");
+    script(report::Prompt::loadParameters, options.loadAnswer, true, "--load");
+    script(report::Prompt::atcTable, options.atcAnswer, true, "--atc");
+    script(report::Prompt::years, options.yearsAnswer, false, "--years");
     input.unattended = options.yearsAnswer.has_value();
     return input;
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <csignal>
 
 namespace adequacy {
@@ -17,6 +18,20 @@ static_assert(sizeof blankLine == lineWidth + 3);
 // Read by a signal handler that ends the program while a line is shown.
 volatile std::sig_atomic_t lineOnTerminal = 0;
 
+constexpr long long secondsPerHour = 3600;
+
+// m:ss below an hour, h:mm:ss from an hour on, null-terminated.
+using TimeText = std::array<char, 32>;
+TimeText formatTimeLeft(long long seconds) {
+    TimeText text{};
+    if (seconds < secondsPerHour)
+        std::snprintf(text.data(), text.size(), "%lld:%02lld", seconds / 60, seconds % 60);
+    else
+        std::snprintf(text.data(), text.size(), "%lld:%02lld:%02lld", seconds / secondsPerHour,
+                      seconds % secondsPerHour / 60, seconds % 60);
+    return text;
+}
+
 void draw(const ProgressLine& p, long long yearsDone, Clock::time_point now) {
     const double seconds = std::chrono::duration<double>(now - p.started).count();
     const double rate =
@@ -28,16 +43,6 @@ void draw(const ProgressLine& p, long long yearsDone, Clock::time_point now) {
 }
 
 }  // namespace
-
-TimeText formatTimeLeft(long long seconds) {
-    TimeText text{};
-    if (seconds < secondsPerHour)
-        std::snprintf(text.data(), text.size(), "%lld:%02lld", seconds / 60, seconds % 60);
-    else
-        std::snprintf(text.data(), text.size(), "%lld:%02lld:%02lld", seconds / secondsPerHour,
-                      seconds % secondsPerHour / 60, seconds % 60);
-    return text;
-}
 
 ProgressLine startProgress(long long yearsDone, long long totalYears, bool wanted) {
     ProgressLine progress;

@@ -3,7 +3,6 @@
 // standard error is a terminal: years done of the total, years per second and
 // the time left. It never touches standard output or the report.
 
-#include <array>
 #include <chrono>
 #include <cstdio>
 
@@ -30,11 +29,5 @@ void erase(ProgressLine& progress);
 // Erases a line that is on the terminal, so that a signal's message starts
 // on a fresh line; async-signal-safe.
 void eraseProgressOnSignal();
-
-inline constexpr long long secondsPerHour = 3600;
-
-// m:ss below an hour, h:mm:ss from an hour on, null-terminated.
-using TimeText = std::array<char, 32>;
-TimeText formatTimeLeft(long long seconds);
 
 }  // namespace adequacy
