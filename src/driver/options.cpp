@@ -22,6 +22,10 @@ std::string checkOneLine(const std::string& answer) {
     return answer.find('\n') == std::string::npos ? "" : "an answer is one line";
 }
 
+std::string checkFileName(const std::string& path) {
+    return path.empty() ? "the file name is empty" : "";
+}
+
 // Decimal digits only: the library's own conversion would read 010 as octal.
 bool parseSeed(const std::string& text, std::uint32_t& seed) {
     const char* end = text.data() + text.size();
@@ -47,7 +51,8 @@ void addOptions(CLI::App& app, Options& options) {
     addAnswer(app, "--atc", options.atcAnswer, "answer to the first ATC prompt");
     addAnswer(app, "--years", options.yearsAnswer, "answer to the years prompt; run unattended");
     app.add_option("-o,--report", options.reportPath, "write the report to FILE (default OP)")
-        ->type_name("FILE");
+        ->type_name("FILE")
+        ->check(CLI::Validator(checkFileName, ""));
     app.add_option_function<std::string>(
            "--seed", [&options](const std::string& text) { parseSeed(text, options.seed); },
            "random-number seed, 0 to 4294967295 (default 3)")

@@ -38,6 +38,7 @@ TEST(CommandLine, HelpVersionAndUsageErrorsTouchNothing) {
                                                {"--seed", "-1"},
                                                {"--seed", "4294967296"},
                                                {"--years"},
+                                               {"-o", ""},
                                                {"--load", "2100\n8200"}}) {
         ProgramRun run = runWith(args, "\n\n1000\n\n");
         EXPECT_EQ(run.exitStatus, 2) << args.front();
