@@ -25,7 +25,7 @@ constexpr std::size_t reportBufferBytes = 1 << 20;
 
 // Everything a run keeps from start to end, allocated once.
 struct Session {
-    const Options& options;
+    Options options;
     report::Channel console = report::consoleChannel();
     report::Channel reportFile;
     report::ConsoleInput input;
@@ -125,7 +125,8 @@ DialogOutcome twoAreaPhase(Session& s) {
 }  // namespace
 
 int runProgram(const Options& options) {
-    auto session = std::make_unique<Session>(options);
+    auto session = std::make_unique<Session>();
+    session->options = options;
     session->input = scriptedInput(options);
     Session& s = *session;
     installInterruptHandlers();
