@@ -5,11 +5,14 @@
 #include <csignal>
 #include <cstring>
 
+#include "montecarlo/progress.hpp"
+
 namespace adequacy {
 namespace {
 
 extern "C" void onInterrupt(int signal) {
     // Only async-signal-safe calls here: write and _exit.
+    eraseProgressOnSignal();
     const char* message = signal == SIGINT ? "adequacy: interrupted\n" : "adequacy: terminated\n";
     ssize_t ignored = ::write(STDERR_FILENO, message, std::strlen(message));
     (void)ignored;

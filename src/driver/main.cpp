@@ -1,8 +1,13 @@
 // adequacy: generating-capacity adequacy of a two-area power system.
+#include <iostream>
+
+#include "driver/options.hpp"
 #include "driver/program.hpp"
 #include "driver/safeguards.hpp"
 
-int main() {
+int main(int argc, char** argv) {
     adequacy::installSafeguards();
-    return adequacy::runProgram();
+    const adequacy::CommandLine line = adequacy::parseCommandLine(argc, argv, std::cout, std::cerr);
+    if (line.exitStatus) return *line.exitStatus;
+    return adequacy::runProgram(line.options);
 }

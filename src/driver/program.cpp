@@ -21,6 +21,7 @@ namespace {
 
 // Everything a run keeps from start to end, allocated once.
 struct Session {
+    Options options;
     report::Channel console = report::consoleChannel();
     report::Channel reportFile;
     report::ConsoleInput input;
@@ -34,15 +35,38 @@ struct Session {
     float area1EnergyDemand = 0.0f;
 };
 
+// Each command-line answer takes the place of the console line at its
+// prompt; a dialog's next prompt then gets a blank line, so that the dialog
+// goes on with the values the answer set.
+report::ConsoleInput scriptedInput(const Options& options) {
+    report::ConsoleInput input;
+    auto script = [&input](report::Prompt prompt, const std::optional<std::string>& answer,
+                           bool thenBlank, const char* option) {
+        report::ScriptedLines& scripted = input.scripted[static_cast<std::size_t>(prompt)];
+        scripted.source = std::string("answer of ") + option;
+        if (!answer) return;
+        scripted.lines = {*answer};
+        if (thenBlank) scripted.lines.emplace_back();
+    };
+    script(report::Prompt::loadParameters, options.loadAnswer, true, "--load");
+    script(report::Prompt::atcTable, options.atcAnswer, true, "--atc");
+    script(report::Prompt::years, options.yearsAnswer, false, "--years");
+    input.unattended = options.yearsAnswer.has_value();
+    return input;
+}
+
 void openReport(Session& session) {
-    session.reportFile = report::openReportFile("OP", "report file OP");
+    const std::string& path = session.options.reportPath;
+    session.reportFile = report::openReportFile(path, "report file " + path);
     report::registerReportChannel(&session.reportFile);
 }
 
 [[noreturn]] void endSequence(Session& session, int status) {
     report::flush(session.reportFile);
     report::writeFree(session.console, {" "});
-    report::writeFree(session.console, {"FILE OP CONTAINS THE OUTPUT REPORT"});
+    const std::string fileLine =
+        "FILE " + session.options.reportPath + " CONTAINS THE OUTPUT REPORT";
+    report::writeFree(session.console, {std::string_view(fileLine)});
     report::writeFree(session.console, {"PRESS ENTER TO END THIS PROGRAM"});
     report::readClosingAnswer(session.input);
     report::endProgram(status);
@@ -75,7 +99,8 @@ DialogOutcome twoAreaPhase(Session& s) {
 
 [[noreturn]] void simulationPhase(Session& s) {
     SimulationContext context{
-        s.units, s.loads, s.atc, s.tables.generationMttr, s.area1EnergyDemand, s.cpuMark};
+        s.units,   s.loads,        s.atc,           s.tables.generationMttr, s.area1EnergyDemand,
+        s.cpuMark, s.options.seed, !s.options.quiet};
     switch (runSimulation(context, s.console, s.reportFile, s.input)) {
         case SimulationOutcome::finished:
             endSequence(s, report::exitNormal);
@@ -89,8 +114,10 @@ DialogOutcome twoAreaPhase(Session& s) {
 
 }  // namespace
 
-int runProgram() {
+int runProgram(const Options& options) {
     auto session = std::make_unique<Session>();
+    session->options = options;
+    session->input = scriptedInput(options);
     Session& s = *session;
     installInterruptHandlers();
     openReport(s);

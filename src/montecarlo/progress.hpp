@@ -17,13 +17,17 @@ struct ProgressLine {
     bool shown = false;
 };
 
-// A line on standard error if it is a terminal, else an inert one.
-ProgressLine startProgress(long long yearsDone, long long totalYears);
+// A line on standard error if it is wanted and a terminal, else an inert one.
+ProgressLine startProgress(long long yearsDone, long long totalYears, bool wanted);
 
 // Redraws the line, at most a few times a second.
 void advance(ProgressLine& progress, long long yearsDone);
 
 // Erases the line, before a report block and at the end.
 void erase(ProgressLine& progress);
+
+// Erases a line that is on the terminal, so that a signal's message starts
+// on a fresh line; async-signal-safe.
+void eraseProgressOnSignal();
 
 }  // namespace adequacy

@@ -85,6 +85,9 @@ StartedProgram::StartedProgram(const std::string& standardInput, const RunSetup&
     std::vector<char*> environment;
     for (std::string& variable : variables) environment.push_back(variable.data());
     environment.push_back(nullptr);
+    std::vector<char*> argv{const_cast<char*>(ADEQUACY_BINARY)};
+    for (const std::string& arg : setup.args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
     pid_ = ::fork();
     if (pid_ == 0) {
         // Only async-signal-safe calls between fork and exec.
@@ -99,7 +102,7 @@ StartedProgram::StartedProgram(const std::string& standardInput, const RunSetup&
             if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) ::_exit(126);
         }
         applySurroundings(setup, setup.environment.empty() ? nullptr : environment.data());
-        ::execl(ADEQUACY_BINARY, ADEQUACY_BINARY, static_cast<char*>(nullptr));
+        ::execv(ADEQUACY_BINARY, argv.data());
         ::_exit(127);
     }
     ::close(in);

@@ -39,6 +39,8 @@ struct RunSetup {
     bool inputStaysOpen = false;
     // Runs in this directory instead of a fresh one.
     std::filesystem::path workDirectory = {};
+    // The program's command-line arguments.
+    std::vector<std::string> args = {};
 };
 
 // A program started in the background, for tests that act on it while it

@@ -8,8 +8,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <vector>
 
 #include "e2e/program_run.hpp"
 
@@ -22,8 +25,13 @@ struct TerminalRun {
     std::string console;   // standard output, a file
 };
 
-// Runs the program with standard error on a pseudo-terminal.
-TerminalRun runWithTerminal(const std::string& standardInput) {
+// Runs the program with standard error on a pseudo-terminal; with
+// `interruptWhenDrawn`, sends SIGINT once the progress line is drawn.
+TerminalRun runWithTerminal(const std::string& standardInput, std::vector<std::string> args = {},
+                            bool interruptWhenDrawn = false) {
+    std::vector<char*> argv{const_cast<char*>("adequacy")};
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
     std::string pattern = (std::filesystem::temp_directory_path() / "adequacy-pty-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     const std::filesystem::path dir(pattern);
@@ -41,7 +49,7 @@ TerminalRun runWithTerminal(const std::string& standardInput) {
         dup2(out, STDOUT_FILENO);
         dup2(slave, STDERR_FILENO);
         close(master);
-        execl(ADEQUACY_BINARY, "adequacy", static_cast<char*>(nullptr));
+        execv(ADEQUACY_BINARY, argv.data());
         _exit(127);
     }
     close(slave);
@@ -49,9 +57,13 @@ TerminalRun runWithTerminal(const std::string& standardInput) {
     char buffer[4096];
     while (true) {
         ssize_t got = read(master, buffer, sizeof buffer);
-        if (got > 0)
+        if (got > 0) {
             run.terminal.append(buffer, static_cast<std::size_t>(got));
-        else if (got < 0 && errno == EINTR)
+            if (interruptWhenDrawn && run.terminal.find(" left  ") != std::string::npos) {
+                kill(pid, SIGINT);
+                interruptWhenDrawn = false;
+            }
+        } else if (got < 0 && errno == EINTR)
             continue;
         else
             break;  // EIO once the program has closed the terminal
@@ -59,7 +71,7 @@ TerminalRun runWithTerminal(const std::string& standardInput) {
     close(master);
     int status = 0;
     waitpid(pid, &status, 0);
-    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     run.console = readFile((dir / "console").string());
     std::filesystem::remove_all(dir);
     return run;
@@ -75,6 +87,16 @@ TEST(ProgressLine, IsDrawnOnATerminalAndErasedBeforeEachReport) {
     EXPECT_TRUE(run.terminal.ends_with(std::string(72, ' ') + "\r")) << run.terminal;
     EXPECT_EQ(run.console.find("years/s"), std::string::npos);
     EXPECT_NE(run.console.find("     20000 yrs"), std::string::npos);
+}
+
+TEST(ProgressLine, ShowsHoursLeftIsErasedOnAnInterruptAndHidesWhenQuiet) {
+    TerminalRun run = runWithTerminal("", {"--years", "2000000000"}, true);
+    EXPECT_EQ(run.exitStatus, 130);
+    EXPECT_TRUE(std::regex_search(run.terminal, std::regex(" [0-9]+:[0-5][0-9]:[0-5][0-9] left")));
+    // The terminal turns the line feed into CR LF.
+    EXPECT_TRUE(run.terminal.ends_with("\r" + std::string(72, ' ') + "\radequacy: interrupted\r\n"))
+        << run.terminal;
+    EXPECT_EQ(runWithTerminal("", {"--quiet", "--years", "20000"}).terminal, "");
 }
 
 TEST(ProgressLine, NeverAppearsWhenStandardErrorIsAFile) {

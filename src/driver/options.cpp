@@ -1,0 +1,90 @@
+#include "driver/options.hpp"
+
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <ostream>
+
+namespace adequacy {
+namespace {
+
+constexpr const char* footer =
+    "Each answer is taken at its prompt as if typed there, for example\n"
+    "  adequacy --load \"2100 8200 7100 1500/\" --years 10000\n"
+    "\n"
+    "Exit status:\n"
+    "  0        the run completed, or fewer than 1000 years were asked\n"
+    "  1        the analysis stopped: an unreadable answer or invalid unit data\n"
+    "  2        a usage error, or a fatal I/O error (named on standard error)\n"
+    "  130,143  interrupted by SIGINT or SIGTERM";
+
+// A prompt reads one line: an answer with a line end in it cannot be typed.
+std::string checkOneLine(const std::string& answer) {
+    return answer.find('\n') == std::string::npos ? "" : "an answer is one line";
+}
+
+std::string checkFileName(const std::string& path) {
+    return path.empty() ? "the file name is empty" : "";
+}
+
+// Decimal digits only: the library's own conversion would read 010 as octal.
+bool parseSeed(const std::string& text, std::uint32_t& seed) {
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, seed);
+    return !text.empty() && error == std::errc{} && stop == end;
+}
+
+std::string checkSeed(const std::string& text) {
+    std::uint32_t seed = 0;
+    return parseSeed(text, seed) ? "" : "not a whole number from 0 to 4294967295";
+}
+
+void addAnswer(CLI::App& app, const std::string& name, std::optional<std::string>& answer,
+               const std::string& help) {
+    app.add_option_function<std::string>(
+           name, [&answer](const std::string& value) { answer = value; }, help)
+        ->type_name("ANSWER")
+        ->check(CLI::Validator(checkOneLine, ""));
+}
+
+void addOptions(CLI::App& app, Options& options) {
+    addAnswer(app, "--load", options.loadAnswer, "answer to the first load-parameter prompt");
+    addAnswer(app, "--atc", options.atcAnswer, "answer to the first ATC prompt");
+    addAnswer(app, "--years", options.yearsAnswer, "answer to the years prompt; run unattended");
+    app.add_option("-o,--report", options.reportPath, "write the report to FILE (default OP)")
+        ->type_name("FILE")
+        ->check(CLI::Validator(checkFileName, ""));
+    app.add_option_function<std::string>(
+           "--seed", [&options](const std::string& text) { parseSeed(text, options.seed); },
+           "random-number seed, 0 to 4294967295 (default 3)")
+        ->type_name("N")
+        ->check(CLI::Validator(checkSeed, ""));
+    app.add_flag("--quiet", options.quiet, "no progress line");
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& out,
+                             std::ostream& errors) {
+    CommandLine line;
+    CLI::App app("Generating-capacity adequacy of a two-area power system.", "adequacy");
+    app.set_help_flag("-h,--help", "print this help and exit");
+    app.set_version_flag("--version", std::string("adequacy ") + ADEQUACY_VERSION,
+                         "print the version and exit");
+    app.footer(footer);
+    addOptions(app, line.options);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        line.exitStatus = 0;
+    } catch (const CLI::CallForVersion& version) {
+        out << version.what() << '\n';
+        line.exitStatus = 0;
+    } catch (const CLI::ParseError& error) {
+        errors << "adequacy: " << error.what() << " (see adequacy --help)\n";
+        line.exitStatus = usageErrorStatus;
+    }
+    return line;
+}
+
+}  // namespace adequacy
