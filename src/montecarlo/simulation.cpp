@@ -12,6 +12,7 @@
 #include "montecarlo/units.hpp"
 #include "montecarlo/year.hpp"
 #include "report/free_format.hpp"
+#include "results/recorder.hpp"
 
 namespace adequacy {
 
@@ -43,6 +44,7 @@ SimulationOutcome simulateYears(const SimulationContext& context, int mcIteratio
         erase(progress);
         reportEstimates(context, state, files, console, reportFile);
         report::flush(console);
+        if (context.results) results::writeResults(*context.results);
         reportPoint *= reportPointGrowth;
     }
     return SimulationOutcome::finished;
@@ -66,6 +68,8 @@ SimulationOutcome runSimulation(const SimulationContext& context, report::Channe
     report::writeFree(console, {"NUMBER OF MONTECARLO ITERATIONS?"});
     report::flush(console);
     const int mcIterations = report::readInteger(input, 0);
+    if (context.results)
+        results::recordSimulationStart(*context.results, ranInitialSeed, mcIterations);
     SimulationOutcome outcome = SimulationOutcome::belowMinimumYears;
     if (mcIterations >= minimumYears) {
         outcome =

@@ -11,6 +11,10 @@
 
 namespace adequacy {
 
+namespace results {
+struct Recorder;
+}
+
 enum class SimulationOutcome { finished, belowMinimumYears, cannotBeHere };
 
 struct SimulationContext {
@@ -20,6 +24,8 @@ struct SimulationContext {
     float generationMttr;
     float area1EnergyDemand;  // MWh per year, from the last area-1 solution
     float cpuMark;            // processor seconds; the report's minutes count from it
+    // When set, every report's figures go to the results file as well.
+    results::Recorder* results = nullptr;
 };
 
 inline constexpr int minimumYears = 1000;
