@@ -10,6 +10,7 @@
 #include "report/clock.hpp"
 #include "report/free_format.hpp"
 #include "report/layout.hpp"
+#include "results/interrupts_held.hpp"
 #include "results/recorder.hpp"
 
 namespace adequacy {
@@ -97,11 +98,14 @@ void reportEstimates(const SimulationContext& context, const SimulationState& st
     writeTime(reportFile, minutes, n);
     writeTime(console, minutes, n);
     report::writeFree(reportFile, {sectionRule});
-    report::flush(reportFile);
     if (recorder) {
         results::recordReport(*recorder, state, context.atc,
                               {current.system, systemSd, current.area1, area1Sd, tieSd, ppm});
     }
+    // The block and the results file go out together, even when interrupted.
+    const results::InterruptsHeld held(recorder != nullptr);
+    report::flush(reportFile);
+    if (recorder) results::writeResults(*recorder);
 }
 
 }  // namespace adequacy

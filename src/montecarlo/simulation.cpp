@@ -44,7 +44,6 @@ SimulationOutcome simulateYears(const SimulationContext& context, int mcIteratio
         erase(progress);
         reportEstimates(context, state, files, console, reportFile);
         report::flush(console);
-        if (context.results) results::writeResults(*context.results);
         reportPoint *= reportPointGrowth;
     }
     return SimulationOutcome::finished;

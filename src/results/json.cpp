@@ -6,11 +6,11 @@
 
 #include <array>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "report/fatal.hpp"
+#include "results/interrupts_held.hpp"
 #include "results/standard_error.hpp"
 
 #ifndef ADEQUACY_VERSION
@@ -21,7 +21,7 @@ namespace adequacy::results {
 
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 json grid(const MonthHourGrid& cells) {
     json months = json::array();
@@ -170,22 +170,6 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
-// An interrupt waits until the file is whole and in place, so that neither a
-// half-written file nor a stray temporary one is left behind.
-struct InterruptsHeld {
-    InterruptsHeld() {
-        sigset_t held;
-        sigemptyset(&held);
-        sigaddset(&held, SIGINT);
-        sigaddset(&held, SIGTERM);
-        sigprocmask(SIG_BLOCK, &held, &previous);
-    }
-    ~InterruptsHeld() { sigprocmask(SIG_SETMASK, &previous, nullptr); }
-    InterruptsHeld(const InterruptsHeld&) = delete;
-    InterruptsHeld& operator=(const InterruptsHeld&) = delete;
-    sigset_t previous{};
-};
-
 }  // namespace
 
 json toJson(const Results& results) {
@@ -205,7 +189,8 @@ json toJson(const Results& results) {
 
 void writeResultsFile(const std::string& path, const Results& results) {
     const std::string text = toJson(results).dump(1) + "\n";
-    InterruptsHeld held;
+    // Neither a half-written file nor a stray temporary one is left behind.
+    const InterruptsHeld held;
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) cannotWrite(path, "cannot be created");

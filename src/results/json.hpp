@@ -9,7 +9,7 @@
 
 namespace adequacy::results {
 
-nlohmann::json toJson(const Results& results);
+nlohmann::ordered_json toJson(const Results& results);
 
 // Writes the document to a temporary file beside `path`, flushes it to disk
 // and renames it over `path`: a reader, or an interrupted run, only ever
