@@ -205,6 +205,20 @@ TEST(ResultsFile, EveryPassOfTheDialogsAndEveryReportIsKept) {
     expectConvergenceEndsAtTheLastReport(results);
 }
 
+TEST(ResultsFile, AFileThatCannotBeWrittenIsAFatalIoErrorAfterTheFirstSolution) {
+    RunSetup setup;
+    setup.args = {"--json", "missing/results.json"};
+    ProgramRun run = runProgram("\n\n1000\n\n", setup);
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.errors,
+              "adequacy: I/O error on results file missing/results.json: cannot be created: No "
+              "such file or directory\n");
+    // The report is complete up to the single-area block, whose results were
+    // the first to be written.
+    EXPECT_TRUE(run.report.ends_with("   RESERVE MARGIN =   13.57 %\r\n"));
+    EXPECT_EQ(run.workFiles, std::vector<std::string>{"OP"});
+}
+
 TEST(ResultsFile, AnInterruptedRunKeepsItsLastCompleteReport) {
     std::filesystem::path workDir;
     RunSetup setup;
