@@ -114,7 +114,7 @@ AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
 
 float solveTwoAreas(const CapacityTables& tables, const HourlyLoads& loads, const AtcTable& atc,
                     float mttrFactor, float& cpuMark, report::Channel& console,
-                    report::Channel& reportFile) {
+                    report::Channel& reportFile, TwoAreaIndices* solved) {
     AnnualIndices area1 = computeTwoArea(ReceivingArea::area1, tables, loads, atc, mttrFactor);
     float cpuNow = report::processorSeconds();
     float seconds = static_cast<float>(static_cast<double>(cpuNow) - cpuMark);
@@ -138,6 +138,7 @@ float solveTwoAreas(const CapacityTables& tables, const HourlyLoads& loads, cons
     writeConsoleSummary(console, area0);
     writeConsoleTime(console, seconds);
     cpuMark = cpuNow;
+    if (solved) *solved = {area1, area0};
     return area1EnergyDemand;
 }
 

@@ -15,10 +15,15 @@ enum class ReceivingArea { area1, area0 };
 AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
                              const HourlyLoads& loads, const AtcTable& atc, float mttrFactor);
 
+struct TwoAreaIndices {
+    AnnualIndices area1;
+    AnnualIndices area0;
+};
+
 // Solves area 1 and then area 0, writes their lines and returns the area-1
-// energy demand.
+// energy demand; the indices go to `solved` as well when it is given.
 float solveTwoAreas(const CapacityTables& tables, const HourlyLoads& loads, const AtcTable& atc,
                     float mttrFactor, float& cpuMark, report::Channel& console,
-                    report::Channel& reportFile);
+                    report::Channel& reportFile, TwoAreaIndices* solved = nullptr);
 
 }  // namespace adequacy

@@ -53,6 +53,11 @@ void addOptions(CLI::App& app, Options& options) {
     app.add_option("-o,--report", options.reportPath, "write the report to FILE (default OP)")
         ->type_name("FILE")
         ->check(CLI::Validator(checkFileName, ""));
+    app.add_option("--json", options.jsonPath,
+                   "also write every figure of the run to FILE as JSON, rewritten after the "
+                   "direct solutions and after every simulation report")
+        ->type_name("FILE")
+        ->check(CLI::Validator(checkFileName, ""));
     app.add_option_function<std::string>(
            "--seed", [&options](const std::string& text) { parseSeed(text, options.seed); },
            "random-number seed, 0 to 4294967295 (default 3)")

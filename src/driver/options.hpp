@@ -16,6 +16,8 @@ struct Options {
     std::optional<std::string> atcAnswer;
     std::optional<std::string> yearsAnswer;  // also makes the run unattended
     std::string reportPath = "OP";
+    // Every figure of the run, kept up to date in this JSON file.
+    std::optional<std::string> jsonPath;
     std::uint32_t seed = 3;
     bool quiet = false;
 };

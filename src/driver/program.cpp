@@ -15,6 +15,7 @@
 #include "report/fatal.hpp"
 #include "report/free_format.hpp"
 #include "report/report_file.hpp"
+#include "results/recorder.hpp"
 
 namespace adequacy {
 namespace {
@@ -33,6 +34,7 @@ struct Session {
     float cpuMark = 0.0f;
     float mttrFactor = 0.0f;
     float area1EnergyDemand = 0.0f;
+    std::unique_ptr<results::Recorder> results;  // only with a results file
 };
 
 // Each command-line answer takes the place of the console line at its
@@ -80,27 +82,44 @@ DialogOutcome singleAreaPhase(Session& s) {
         reportSingleArea(s.tables, s.loads, s.loadParameters, indices, s.cpuMark, s.console,
                          s.reportFile);
         report::flush(s.reportFile);
+        if (s.results)
+            results::recordSingleArea(*s.results, s.tables, s.loads, s.loadParameters, indices);
         DialogOutcome outcome = runLoadDialog(s.loadParameters, s.console, s.input);
         if (outcome != DialogOutcome::repeat) return outcome;
     }
 }
 
+void recordTwoAreaPass(results::Recorder& recorder, const Session& s,
+                       const TwoAreaIndices* solved) {
+    results::recordTwoArea(recorder, s.tables, s.loads, s.atc, solved ? &solved->area1 : nullptr,
+                           solved ? &solved->area0 : nullptr);
+}
+
 // ATC table and two-area solution, repeated for every new table.
 DialogOutcome twoAreaPhase(Session& s) {
     while (true) {
-        if (printAndCheckAtcTable(s.atc, s.console, s.reportFile))
+        const bool valid = printAndCheckAtcTable(s.atc, s.console, s.reportFile);
+        TwoAreaIndices solved;
+        if (valid)
             s.area1EnergyDemand = solveTwoAreas(s.tables, s.loads, s.atc, s.mttrFactor, s.cpuMark,
-                                                s.console, s.reportFile);
+                                                s.console, s.reportFile, &solved);
         report::flush(s.reportFile);
+        if (s.results) recordTwoAreaPass(*s.results, s, valid ? &solved : nullptr);
         DialogOutcome outcome = runAtcDialog(s.atc, s.console, s.input);
         if (outcome != DialogOutcome::repeat) return outcome;
     }
 }
 
 [[noreturn]] void simulationPhase(Session& s) {
-    SimulationContext context{
-        s.units,   s.loads,        s.atc,           s.tables.generationMttr, s.area1EnergyDemand,
-        s.cpuMark, s.options.seed, !s.options.quiet};
+    SimulationContext context{s.units,
+                              s.loads,
+                              s.atc,
+                              s.tables.generationMttr,
+                              s.area1EnergyDemand,
+                              s.cpuMark,
+                              s.options.seed,
+                              !s.options.quiet,
+                              s.results.get()};
     switch (runSimulation(context, s.console, s.reportFile, s.input)) {
         case SimulationOutcome::finished:
             endSequence(s, report::exitNormal);
@@ -112,6 +131,11 @@ DialogOutcome twoAreaPhase(Session& s) {
     report::endProgram(report::exitAnalysisStopped);
 }
 
+void startResults(Session& s, const std::string& path) {
+    s.results = std::make_unique<results::Recorder>();
+    s.results->path = path;
+}
+
 }  // namespace
 
 int runProgram(const Options& options) {
@@ -119,6 +143,7 @@ int runProgram(const Options& options) {
     session->options = options;
     session->input = scriptedInput(options);
     Session& s = *session;
+    if (options.jsonPath) startResults(s, *options.jsonPath);
     installInterruptHandlers();
     openReport(s);
     s.cpuMark = report::processorSeconds();
@@ -126,9 +151,13 @@ int runProgram(const Options& options) {
         endSequence(s, report::exitAnalysisStopped);
     s.loadParameters = builtInLoadParameters();
     s.mttrFactor = computeMttrFactor(s.tables.generationMttr);
-    if (singleAreaPhase(s) == DialogOutcome::inputError)
-        endSequence(s, report::exitAnalysisStopped);
-    if (twoAreaPhase(s) == DialogOutcome::inputError) endSequence(s, report::exitAnalysisStopped);
+    if (s.results) s.results->results.system = results::systemInfo("built-in", unitCount, s.tables);
+    const DialogOutcome singleArea = singleAreaPhase(s);
+    if (s.results) results::writeResults(*s.results);
+    if (singleArea == DialogOutcome::inputError) endSequence(s, report::exitAnalysisStopped);
+    const DialogOutcome twoArea = twoAreaPhase(s);
+    if (s.results) results::writeResults(*s.results);
+    if (twoArea == DialogOutcome::inputError) endSequence(s, report::exitAnalysisStopped);
     simulationPhase(s);
 }
 

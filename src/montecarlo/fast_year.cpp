@@ -24,8 +24,8 @@ void testHour(const SimulationInputs& inputs, HourCapacity capacity, int index,
     }
     const float load = inputs.loads.total[index];
     const float load1 = inputs.loads.area1[index];
-    testSystem(capacity.system, load, state, tallies.system);
-    testArea1(inputs.atc, capacity, load, load1, state, tallies.area1);
+    testSystem(capacity.system, load, index, state, tallies.system);
+    testArea1(inputs.atc, capacity, load, load1, index, state, tallies.area1);
 }
 
 HourCapacity capacityOf(const LaneState& lanes) {

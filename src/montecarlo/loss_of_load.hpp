@@ -36,8 +36,12 @@ inline void countLossHour(float available, float load, AreaCounters& counters, D
     }
 }
 
-inline void testSystem(float capacity, float load, SimulationState& state, DayTally& tally) {
-    if (isLossOfLoad(capacity, load)) countLossHour(capacity, load, state.system, tally);
+// `hourIndex` places the hour in the year (day by day, 0-based).
+inline void testSystem(float capacity, float load, int hourIndex, SimulationState& state,
+                       DayTally& tally) {
+    if (!isLossOfLoad(capacity, load)) return;
+    countLossHour(capacity, load, state.system, tally);
+    tallyLossHour(hourIndex, capacity, load, state.byMonthHour.system);
 }
 
 // Area 1 imports what area 0 can spare, up to the capability of the row in
@@ -60,13 +64,14 @@ inline Area1Supply area1Supply(HourCapacity capacity, double capability, float l
 // area 0 leaves a negative transfer, which is never the capability: its hours
 // are not tie-limited, even in a 0 MW row.
 inline void testArea1(const AtcTable& atc, HourCapacity capacity, float load, float load1,
-                      SimulationState& state, DayTally& tally) {
+                      int hourIndex, SimulationState& state, DayTally& tally) {
     const int row = state.tie.atcState;
     const double capability = atc.mw[row - 1];
     const Area1Supply supply = area1Supply(capacity, capability, load, load1);
     if (!isLossOfLoad(supply.available, load1)) return;
     if (supply.transfer == capability) state.atcLimitedLolHours[row - 1] += 1.0;
     countLossHour(supply.available, load1, state.area1, tally);
+    tallyLossHour(hourIndex, supply.available, load1, state.byMonthHour.area1);
 }
 
 // Whether either test counts the hour.

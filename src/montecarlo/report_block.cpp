@@ -1,6 +1,7 @@
 #include "montecarlo/report_block.hpp"
 
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "montecarlo/headings.hpp"
@@ -9,6 +10,8 @@
 #include "report/clock.hpp"
 #include "report/free_format.hpp"
 #include "report/layout.hpp"
+#include "results/interrupts_held.hpp"
+#include "results/recorder.hpp"
 
 namespace adequacy {
 
@@ -57,8 +60,16 @@ void reportEstimates(const SimulationContext& context, const SimulationState& st
     const int n = state.yearCount;
     const YearRecords current = yearRecords(state);
     rewind(files);
+    results::Recorder* recorder = context.results;
+    if (recorder) results::startReadBack(recorder->readBack, n);
+    auto collect = [recorder](void (*read)(results::ReadBack&, std::span<const double>)) {
+        return [recorder, read](std::span<const double> record) {
+            if (recorder) read(recorder->readBack, record);
+        };
+    };
 
-    const AreaSd systemSd = sdPercents(files.system, n, current.system, 0.0f);
+    const AreaSd systemSd =
+        sdPercents(files.system, n, current.system, 0.0f, collect(results::readSystemRecord));
     for (report::Channel* channel : {&reportFile, &console}) {
         report::writeFree(*channel, {estimatesHeading});
     }
@@ -66,14 +77,16 @@ void reportEstimates(const SimulationContext& context, const SimulationState& st
     writeArea(reportFile, systemLine, current.system, systemSd);
     writeArea(console, systemLine, current.system, systemSd);
 
-    const AreaSd area1Sd = sdPercents(files.area1, n, current.area1, 0.0f);
+    const AreaSd area1Sd =
+        sdPercents(files.area1, n, current.area1, 0.0f, collect(results::readArea1Record));
     constexpr std::string_view area1Line = "(F10.6, I3, 2(F11.6, I3), F10.3, I3, '  A1')";
     writeArea(reportFile, area1Line, current.area1, area1Sd);
     writeArea(console, area1Line, current.area1, area1Sd);
     const double ppm = current.area1[3] / context.area1EnergyDemand * 1000000.0;
     report::write(reportFile, "(41X, F10.3, ' ppm A1')", {ppm});
 
-    const std::array<int, atcRows> tieSd = sdPercents(files.tie, n, current.tie, negligibleTieRate);
+    const std::array<int, atcRows> tieSd =
+        sdPercents(files.tie, n, current.tie, negligibleTieRate, collect(results::readTieRecord));
     writeTieHeadings(reportFile);
     report::writeFree(console, {" "});
     writeTieHeadings(console);
@@ -85,7 +98,14 @@ void reportEstimates(const SimulationContext& context, const SimulationState& st
     writeTime(reportFile, minutes, n);
     writeTime(console, minutes, n);
     report::writeFree(reportFile, {sectionRule});
+    if (recorder) {
+        results::recordReport(*recorder, state, context.atc,
+                              {current.system, systemSd, current.area1, area1Sd, tieSd, ppm});
+    }
+    // The block and the results file go out together, even when interrupted.
+    const results::InterruptsHeld held(recorder != nullptr);
     report::flush(reportFile);
+    if (recorder) results::writeResults(*recorder);
 }
 
 }  // namespace adequacy

@@ -12,6 +12,7 @@
 #include "montecarlo/units.hpp"
 #include "montecarlo/year.hpp"
 #include "report/free_format.hpp"
+#include "results/recorder.hpp"
 
 namespace adequacy {
 
@@ -67,6 +68,8 @@ SimulationOutcome runSimulation(const SimulationContext& context, report::Channe
     report::writeFree(console, {"NUMBER OF MONTECARLO ITERATIONS?"});
     report::flush(console);
     const int mcIterations = report::readInteger(input, report::Prompt::years, 0);
+    if (context.results)
+        results::recordSimulationStart(*context.results, context.seed, mcIterations);
     SimulationOutcome outcome = SimulationOutcome::belowMinimumYears;
     if (mcIterations >= minimumYears) {
         outcome =

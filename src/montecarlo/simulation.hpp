@@ -14,6 +14,10 @@
 
 namespace adequacy {
 
+namespace results {
+struct Recorder;
+}
+
 enum class SimulationOutcome { finished, belowMinimumYears, cannotBeHere };
 
 struct SimulationContext {
@@ -25,6 +29,8 @@ struct SimulationContext {
     float cpuMark;                        // processor seconds; the report's minutes count from it
     std::uint32_t seed = ranInitialSeed;  // another seed is named in the report
     bool showProgress = true;             // the progress line, when standard error is a terminal
+    // When set, every report's figures go to the results file as well.
+    results::Recorder* results = nullptr;
 };
 
 inline constexpr int minimumYears = 1000;

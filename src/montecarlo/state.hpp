@@ -9,6 +9,7 @@
 
 #include "direct/atc_table.hpp"
 #include "model/system_data.hpp"
+#include "montecarlo/month_hour.hpp"
 
 namespace adequacy {
 
@@ -55,6 +56,7 @@ struct SimulationState {
     // Area-1 loss-of-load hours in which the tie carried the full capability
     // of the row in force, per row.
     std::array<double, atcRows> atcLimitedLolHours;
+    MonthHourTallies byMonthHour;
     bool operator==(const SimulationState&) const = default;
 };
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <span>
 
 #include "montecarlo/scratch.hpp"
 
@@ -28,13 +29,15 @@ int sdPercent(double sumOfSquares, int n);
 // Reads the next n records of the file and forms one SD% per value of the
 // record. Estimates whose magnitude is below `negligible` add nothing; the
 // whole-system and area-1 blocks pass 0, so that a zero estimate is unknown.
-template <std::size_t N>
+// `onRecord` sees every record as it is read.
+template <std::size_t N, typename OnRecord>
 std::array<int, N> sdPercents(ScratchFile& file, int n, const std::array<double, N>& estimates,
-                              float negligible) {
+                              float negligible, OnRecord&& onRecord) {
     std::array<double, N> record{};
     std::array<double, N> sums{};
     for (int year = 1; year <= n; ++year) {
         readRecord(file, record);
+        onRecord(std::span<const double>(record));
         for (std::size_t i = 0; i < N; ++i) {
             if (std::fabs(estimates[i]) < negligible) continue;
             sums[i] += squaredRelativeDeviation(record[i], estimates[i]);
@@ -43,6 +46,12 @@ std::array<int, N> sdPercents(ScratchFile& file, int n, const std::array<double,
     std::array<int, N> result{};
     for (std::size_t i = 0; i < N; ++i) result[i] = sdPercent(sums[i], n);
     return result;
+}
+
+template <std::size_t N>
+std::array<int, N> sdPercents(ScratchFile& file, int n, const std::array<double, N>& estimates,
+                              float negligible) {
+    return sdPercents(file, n, estimates, negligible, [](std::span<const double>) {});
 }
 
 }  // namespace adequacy

@@ -29,8 +29,8 @@ bool advanceHour(const SimulationInputs& inputs, int index, SimulationState& sta
     if (!advanceTie(inputs.atc, inputs.probabilities, state.tie, state.ranSeed)) return false;
     const float load = inputs.loads.total[index];
     const float load1 = inputs.loads.area1[index];
-    testSystem(capacity.system, load, state, systemTally);
-    testArea1(inputs.atc, capacity, load, load1, state, area1Tally);
+    testSystem(capacity.system, load, index, state, systemTally);
+    testArea1(inputs.atc, capacity, load, load1, index, state, area1Tally);
     return true;
 }
 

@@ -1,0 +1,19 @@
+#pragma once
+// The results as one JSON document (schema in doc/results.md), and the file
+// that holds it.
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "results/results.hpp"
+
+namespace adequacy::results {
+
+nlohmann::ordered_json toJson(const Results& results);
+
+// Writes the document to a temporary file beside `path`, flushes it to disk
+// and renames it over `path`: a reader, or an interrupted run, only ever
+// sees a whole document. Failing is a fatal I/O error.
+void writeResultsFile(const std::string& path, const Results& results);
+
+}  // namespace adequacy::results

@@ -1,0 +1,57 @@
+#pragma once
+// Collects the figures of a run as its phases finish and keeps the results
+// file up to date: rewritten whole after the direct solutions and after every
+// simulation report, so that an interrupted run leaves its last complete
+// results.
+
+#include <array>
+#include <string>
+
+#include "direct/outage_table.hpp"
+#include "model/loads.hpp"
+#include "montecarlo/state.hpp"
+#include "results/read_back.hpp"
+#include "results/results.hpp"
+
+namespace adequacy::results {
+
+struct Recorder {
+    std::string path;  // the results file
+    Results results;
+    ReadBack readBack;  // working sums of the report being read back
+};
+
+SystemInfo systemInfo(const std::string& source, int units, const CapacityTables& tables);
+
+// Expected loss-of-load hours per month and hour: each hour's LOLP against
+// the whole-system table, summed over the days of its month.
+MonthHourGrid expectedLolHours(const CapacityTables& tables, const HourlyLoads& loads);
+
+void recordSingleArea(Recorder& recorder, const CapacityTables& tables, const HourlyLoads& loads,
+                      const LoadParameters& parameters, const AnnualIndices& indices);
+
+// One ATC table tried; a refused one carries no solutions.
+void recordTwoArea(Recorder& recorder, const CapacityTables& tables, const HourlyLoads& loads,
+                   const AtcTable& atc, const AnnualIndices* area1, const AnnualIndices* area0);
+
+void recordSimulationStart(Recorder& recorder, unsigned seed, int yearsRequested);
+
+// What the report shows beside the read-back sums.
+struct ReportFigures {
+    const std::array<double, simulatedIndices>& system;
+    const std::array<int, simulatedIndices>& systemSd;
+    const std::array<double, simulatedIndices>& area1;
+    const std::array<int, simulatedIndices>& area1Sd;
+    const std::array<int, atcRows>& tieSd;
+    double area1EueppM;
+};
+
+// Adds the report just written, from the sums of its read-back, and the
+// month x hour tallies and convergence as of its year.
+void recordReport(Recorder& recorder, const SimulationState& state, const AtcTable& atc,
+                  const ReportFigures& figures);
+
+// Rewrites the results file (a fatal I/O error if it cannot be written).
+void writeResults(const Recorder& recorder);
+
+}  // namespace adequacy::results

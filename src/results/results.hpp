@@ -1,0 +1,110 @@
+#pragma once
+// Every figure of a run, at full precision, as plain values: what the results
+// file holds. The driver and the simulation fill it as the phases finish.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "direct/annual_indices.hpp"
+#include "direct/atc_table.hpp"
+#include "model/calendar.hpp"
+#include "model/loads.hpp"
+
+namespace adequacy::results {
+
+using MonthHourGrid = std::array<double, monthHourCells>;  // month-major, hours 1..24
+
+struct SystemInfo {
+    std::string source;
+    int units = 0;
+    int totalCapacityMw = 0;
+    int area1CapacityMw = 0;
+    int area0CapacityMw = 0;
+};
+
+struct SingleAreaEntry {
+    std::optional<LoadParameters> loadParameters;  // none for a chronological year of loads
+    double peakMw = 0.0;
+    double reserveMarginPercent = 0.0;
+    AnnualIndices indices;
+};
+
+struct AreaSolution {
+    AnnualIndices indices;
+    double reserveMarginPercent = 0.0;
+};
+
+struct TwoAreaEntry {
+    AtcTable atc{};
+    bool refused = false;
+    AreaSolution area1;  // unless refused
+    AreaSolution area0;
+};
+
+// A simulated index: the estimate after n years, its SD% as the report shows
+// it (none where the report shows asterisks), and the standard error formed
+// from the values of the single years.
+struct SimulatedIndex {
+    double estimate = 0.0;
+    std::optional<int> sdPercent;
+    double standardError = 0.0;  // NaN below two years
+};
+
+inline constexpr int simulatedIndices = 4;  // LOLH, LOLE, ALOLP, MWHEUE
+using SimulatedArea = std::array<SimulatedIndex, simulatedIndices>;
+
+struct TieRow {
+    int row = 0;
+    double mw = 0.0;
+    double probability = 0.0;
+    double limitedLolHours = 0.0;  // over all simulated years
+    SimulatedIndex limitedPerYear;
+    double shareOfHours = 0.0;
+};
+
+struct SimulationReport {
+    int years = 0;
+    SimulatedArea system;
+    SimulatedArea area1;
+    double area1EueppM = 0.0;
+    std::vector<TieRow> tie;  // the rows the tie visited
+};
+
+struct ConvergenceValues {
+    double lolh = 0.0;
+    double lolhStandardError = 0.0;
+    double mwhEue = 0.0;
+    double mwhEueStandardError = 0.0;
+};
+
+struct ConvergencePoint {
+    int years = 0;
+    ConvergenceValues system;
+    ConvergenceValues area1;
+};
+
+struct AreaByMonthHour {
+    MonthHourGrid lolHours{};     // per year
+    MonthHourGrid unservedMwh{};  // per year
+};
+
+struct MonteCarloResults {
+    unsigned seed = 0;
+    int yearsRequested = 0;
+    std::vector<SimulationReport> reports;
+    AreaByMonthHour systemByMonthHour;  // as of the last report
+    AreaByMonthHour area1ByMonthHour;
+    std::vector<ConvergencePoint> convergence;  // as of the last report
+};
+
+struct Results {
+    SystemInfo system;
+    std::vector<SingleAreaEntry> singleArea;
+    MonthHourGrid singleAreaLolHours{};  // expected, from the last single-area solution
+    std::vector<TwoAreaEntry> twoArea;
+    std::optional<MonteCarloResults> monteCarlo;
+};
+
+}  // namespace adequacy::results

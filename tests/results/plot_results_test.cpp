@@ -1,0 +1,75 @@
+// tools/plot-results draws every figure from the results file of a short run.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "e2e/program_run.hpp"
+
+namespace adequacy::testing {
+namespace {
+
+bool onPath(const std::string& program) {
+    return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+struct PngSize {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    bool operator==(const PngSize&) const = default;
+};
+
+std::uint32_t bigEndian(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+// The size in the PNG's header chunk; 0 x 0 for a file that is not a PNG.
+PngSize pngSize(const std::filesystem::path& path) {
+    const std::string bytes = readFile(path.string());
+    if (bytes.size() < 24 || bytes.substr(0, 8) != "\x89PNG\r\n\x1a\n" ||
+        bytes.substr(12, 4) != "IHDR")
+        return {};
+    return {bigEndian(bytes, 16), bigEndian(bytes, 20)};
+}
+
+TEST(PlotResults, DrawsEveryFigureOfAShortRun) {
+    if (!onPath("gnuplot") || !onPath("python3"))
+        GTEST_SKIP() << "gnuplot or python3 is missing: tools/install-deps --plots installs them";
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("adequacy-plots-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path results = dir / "results.json";
+    RunSetup setup;
+    setup.args = {"--json", results.string()};
+    const ProgramRun run = runProgram("\n\n2000\n\n", setup);
+    ASSERT_EQ(run.exitStatus, 0);
+
+    const std::string command = std::string(ADEQUACY_TOOLS_DIR) + "/plot-results " +
+                                results.string() + " " + (dir / "figures").string() + " > " +
+                                (dir / "out").string() + " 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << readFile((dir / "out").string());
+    const std::map<std::string, PngSize> expected{
+        {"heatmaps.png", {1500, 560}}, {"convergence.png", {1200, 860}}, {"tie.png", {1100, 460}}};
+    for (const auto& [name, size] : expected) {
+        EXPECT_EQ(pngSize(dir / "figures" / name), size) << name;
+    }
+    // A file without a simulation report has nothing to draw.
+    std::ofstream(dir / "direct-only.json") << R"({"monte_carlo": null})";
+    const std::string refused = std::string(ADEQUACY_TOOLS_DIR) + "/plot-results " +
+                                (dir / "direct-only.json").string() + " " +
+                                (dir / "none").string() + " 2>/dev/null";
+    EXPECT_NE(std::system(refused.c_str()), 0);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace adequacy::testing
