@@ -87,7 +87,7 @@ bool isBlankAtcAnswer(std::string_view prepared) {
 
 DialogOutcome runAtcDialog(AtcTable& table, report::Channel& console, report::ConsoleInput& input) {
     report::writeFree(console, {"ENTER NEW ATC MW,PR PAIRS OR RETURN TO CONTINUE"});
-    std::string inputLine = prepareAtcAnswer(report::readLine(input));
+    std::string inputLine = prepareAtcAnswer(report::readLine(input, report::Prompt::atcTable));
     if (isBlankAtcAnswer(inputLine)) return DialogOutcome::proceed;
     switch (readAtcAnswer(inputLine, table)) {
         case report::ListOutcome::complete:

@@ -25,6 +25,7 @@ constexpr std::size_t reportBufferBytes = 1 << 20;
 
 // Everything a run keeps from start to end, allocated once.
 struct Session {
+    const Options& options;
     report::Channel console = report::consoleChannel();
     report::Channel reportFile;
     report::ConsoleInput input;
@@ -38,9 +39,32 @@ struct Session {
     float area1EnergyDemand = 0.0f;
 };
 
+// Each command-line answer takes the place of the console line at its
+// prompt; a dialog's next prompt then gets a blank line, so that the dialog
+// goes on with the values the answer set.
+report::ConsoleInput scriptedInput(const Options& options) {
+    report::ConsoleInput input;
+    auto script = [&input](report::Prompt prompt, const std::optional<std::string>& answer,
+                           std::vector<std::string> lines, const char* option) {
+        report::ScriptedLines& scripted = input.scripted[static_cast<std::size_t>(prompt)];
+        scripted.source = std::string("answer of ") + option;
+        if (answer) scripted.lines = std::move(lines);
+    };
+    const std::string none;
+    script(report::Prompt::loadParameters, options.loadAnswer,
+           {options.loadAnswer.value_or(none), none}, "--load");
+    script(report::Prompt::atcTable, options.atcAnswer, {options.atcAnswer.value_or(none), none},
+           "--atc");
+    script(report::Prompt::years, options.yearsAnswer, {options.yearsAnswer.value_or(none)},
+           "--years");
+    input.unattended = options.yearsAnswer.has_value();
+    return input;
+}
+
 void openReport(Session& session) {
-    session.reportFile.name = "report file OP";
-    session.reportFile.file = std::fopen("OP", "wb");
+    const std::string& path = session.options.reportPath;
+    session.reportFile.name = "report file " + path;
+    session.reportFile.file = std::fopen(path.c_str(), "wb");
     if (session.reportFile.file == nullptr)
         report::fatalIoError(session.reportFile.name,
                              std::string("cannot create: ") + std::strerror(errno));
@@ -52,9 +76,11 @@ void openReport(Session& session) {
 [[noreturn]] void endSequence(Session& session, int status) {
     report::flush(session.reportFile);
     report::writeFree(session.console, {" "});
-    report::writeFree(session.console, {"FILE OP CONTAINS THE OUTPUT REPORT"});
+    const std::string fileLine =
+        "FILE " + session.options.reportPath + " CONTAINS THE OUTPUT REPORT";
+    report::writeFree(session.console, {std::string_view(fileLine)});
     report::writeFree(session.console, {"PRESS ENTER TO END THIS PROGRAM"});
-    report::readFirstCharacter(session.input);
+    report::readFirstCharacter(session.input, report::Prompt::closing);
     report::endProgram(status);
 }
 
@@ -85,7 +111,8 @@ DialogOutcome twoAreaPhase(Session& s) {
 
 [[noreturn]] void simulationPhase(Session& s) {
     SimulationContext context{
-        s.units, s.loads, s.atc, s.tables.generationMttr, s.area1EnergyDemand, s.cpuMark};
+        s.units,   s.loads,        s.atc,           s.tables.generationMttr, s.area1EnergyDemand,
+        s.cpuMark, s.options.seed, !s.options.quiet};
     switch (runSimulation(context, s.console, s.reportFile, s.input)) {
         case SimulationOutcome::finished:
             endSequence(s, report::exitNormal);
@@ -99,8 +126,9 @@ DialogOutcome twoAreaPhase(Session& s) {
 
 }  // namespace
 
-int runProgram() {
-    auto session = std::make_unique<Session>();
+int runProgram(const Options& options) {
+    auto session = std::make_unique<Session>(options);
+    session->input = scriptedInput(options);
     Session& s = *session;
     installInterruptHandlers();
     openReport(s);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "driver/options.hpp"
+
 namespace adequacy {
 
-// Runs the whole program on the console and the report file OP; returns the
+// Runs the whole program on the console and the report file; returns the
 // exit status (fatal errors exit from within).
-int runProgram();
+int runProgram(const Options& options);
 
 }  // namespace adequacy

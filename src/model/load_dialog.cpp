@@ -17,7 +17,7 @@ DialogOutcome runLoadDialog(LoadParameters& parameters, report::Channel& console
                             report::ConsoleInput& input) {
     report::writeFree(console, {"ENTER NEW D1,D2,D3,D4 total area, D5,D6,D7 area 1"});
     report::writeFree(console, {"OR RETURN TO CONTINUE"});
-    std::string inputLine = report::readLine(input);
+    std::string inputLine = report::readLine(input, report::Prompt::loadParameters);
     if (report::isBlank(inputLine)) return DialogOutcome::proceed;
     switch (readLoadAnswer(inputLine, parameters)) {
         case report::ListOutcome::complete:

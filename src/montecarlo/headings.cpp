@@ -15,6 +15,10 @@ void writeRepairTimes(report::Channel& channel, float generationMttr) {
 
 }  // namespace
 
+void writeSeedLine(report::Channel& reportFile, std::uint32_t seed) {
+    report::write(reportFile, "(' RANDOM NUMBER SEED =',I11)", {static_cast<long long>(seed)});
+}
+
 void writeOpeningLines(report::Channel& console, report::Channel& reportFile) {
     for (int line = 0; line < 3; ++line) report::writeFree(reportFile, {" "});
     report::writeFree(reportFile, {"FD SEQUENTIAL MONTECARLO SOLUTION"});

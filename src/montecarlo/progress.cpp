@@ -22,9 +22,9 @@ void draw(const ProgressLine& p, long long yearsDone, Clock::time_point now) {
 
 }  // namespace
 
-ProgressLine startProgress(long long yearsDone, long long totalYears) {
+ProgressLine startProgress(long long yearsDone, long long totalYears, bool wanted) {
     ProgressLine progress;
-    if (::isatty(STDERR_FILENO) == 1) progress.terminal = stderr;
+    if (wanted && ::isatty(STDERR_FILENO) == 1) progress.terminal = stderr;
     progress.totalYears = totalYears;
     progress.startYears = yearsDone;
     progress.started = progress.lastDrawn = Clock::now();

@@ -17,8 +17,8 @@ struct ProgressLine {
     bool shown = false;
 };
 
-// A line on standard error if it is a terminal, else an inert one.
-ProgressLine startProgress(long long yearsDone, long long totalYears);
+// A line on standard error if it is wanted and a terminal, else an inert one.
+ProgressLine startProgress(long long yearsDone, long long totalYears, bool wanted);
 
 // Redraws the line, at most a few times a second.
 void advance(ProgressLine& progress, long long yearsDone);

@@ -28,7 +28,7 @@ SimulationOutcome simulateYears(const SimulationContext& context, int mcIteratio
     const SimulationInputs inputs{context.units, context.loads, context.atc, probabilities};
     const FastYearPlan plan = planFastYears(inputs, fastestHourChecks());
     long long reportPoint = minimumYears;
-    ProgressLine progress = startProgress(state.yearCount, mcIterations);
+    ProgressLine progress = startProgress(state.yearCount, mcIterations, context.showProgress);
     while (state.yearCount < mcIterations) {
         const std::optional<YearRecords> records = advanceYearFast(inputs, plan, state);
         if (!records) {
@@ -53,11 +53,12 @@ SimulationOutcome simulateYears(const SimulationContext& context, int mcIteratio
 SimulationOutcome runSimulation(const SimulationContext& context, report::Channel& console,
                                 report::Channel& reportFile, report::ConsoleInput& input) {
     ScratchFiles files = openScratchFiles();
+    if (context.seed != ranInitialSeed) writeSeedLine(reportFile, context.seed);
     writeOpeningLines(console, reportFile);
 
     TransitionProbabilities probabilities{};
     SimulationState state{};
-    state.ranSeed = ranInitialSeed;
+    state.ranSeed = context.seed;
     setUpUnits(context.units, state.ranSeed, state.unitState, probabilities);
     writeRepairTimeLines(console, reportFile, context.generationMttr);
     setUpTie(context.atc, state.tie, probabilities);
@@ -65,7 +66,7 @@ SimulationOutcome runSimulation(const SimulationContext& context, report::Channe
     report::flush(reportFile);  // the set-up lines are a block of their own
     report::writeFree(console, {"NUMBER OF MONTECARLO ITERATIONS?"});
     report::flush(console);
-    const int mcIterations = report::readInteger(input, 0);
+    const int mcIterations = report::readInteger(input, report::Prompt::years, 0);
     SimulationOutcome outcome = SimulationOutcome::belowMinimumYears;
     if (mcIterations >= minimumYears) {
         outcome =

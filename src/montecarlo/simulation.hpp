@@ -3,9 +3,12 @@
 // years asked on the console, the years simulated one after the other, and a
 // report after 1000, 10000, ... years and after the last.
 
+#include <cstdint>
+
 #include "direct/atc_table.hpp"
 #include "model/loads.hpp"
 #include "model/system_data.hpp"
+#include "montecarlo/random.hpp"
 #include "report/channel.hpp"
 #include "report/console_input.hpp"
 
@@ -18,8 +21,10 @@ struct SimulationContext {
     const HourlyLoads& loads;
     const AtcTable& atc;
     float generationMttr;
-    float area1EnergyDemand;  // MWh per year, from the last area-1 solution
-    float cpuMark;            // processor seconds; the report's minutes count from it
+    float area1EnergyDemand;              // MWh per year, from the last area-1 solution
+    float cpuMark;                        // processor seconds; the report's minutes count from it
+    std::uint32_t seed = ranInitialSeed;  // another seed is named in the report
+    bool showProgress = true;             // the progress line, when standard error is a terminal
 };
 
 inline constexpr int minimumYears = 1000;

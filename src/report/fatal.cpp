@@ -15,10 +15,11 @@ void registerReportChannel(Channel* report) { reportChannel = report; }
     std::fflush(stdout);
     if (reportChannel != nullptr && reportChannel->file != nullptr) {
         std::FILE* file = reportChannel->file;
+        const std::string failure = "adequacy: " + reportChannel->name + ": close failed\n";
         reportChannel->file = nullptr;
         reportChannel = nullptr;
         if (std::fclose(file) != 0 && status == exitNormal) {
-            std::fputs("adequacy: report file OP: close failed\n", stderr);
+            std::fputs(failure.c_str(), stderr);
             status = exitIoError;
         }
     }

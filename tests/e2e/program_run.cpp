@@ -45,6 +45,9 @@ StartedProgram::StartedProgram(const std::string& standardInput, const RunSetup&
         setup.consolePath.empty() ? dir_ / "console" : std::filesystem::path(setup.consolePath),
         O_WRONLY | O_CREAT | O_TRUNC);
     int err = openOrThrow(dir_ / "errors", O_WRONLY | O_CREAT | O_TRUNC);
+    std::vector<char*> argv{const_cast<char*>(ADEQUACY_BINARY)};
+    for (const std::string& arg : setup.args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
     pid_ = ::fork();
     if (pid_ == 0) {
         // Only async-signal-safe calls between fork and exec.
@@ -58,7 +61,7 @@ StartedProgram::StartedProgram(const std::string& standardInput, const RunSetup&
                          static_cast<rlim_t>(setup.openFileLimit)};
             if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) ::_exit(126);
         }
-        ::execl(ADEQUACY_BINARY, ADEQUACY_BINARY, static_cast<char*>(nullptr));
+        ::execv(ADEQUACY_BINARY, argv.data());
         ::_exit(127);
     }
     ::close(in);

@@ -28,6 +28,8 @@ struct RunSetup {
     int openFileLimit = 0;
     // Where standard output goes instead of the collected console file.
     std::string consolePath = {};
+    // The program's command-line arguments.
+    std::vector<std::string> args = {};
 };
 
 // A program started in the background, for tests that act on it while it

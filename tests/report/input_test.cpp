@@ -80,32 +80,33 @@ class ConsoleReads : public ::testing::Test {
 TEST_F(ConsoleReads, LineIsCutOrBlankPaddedToOneHundredCharacters) {
     const std::string longLine = std::string(99, 'a') + "bcd";
     ConsoleInput in = console("abc\r\n\n" + longLine + "\nlast");
-    EXPECT_EQ(readLine(in), "abc" + std::string(97, ' '));
-    EXPECT_EQ(readLine(in), std::string(100, ' '));
-    EXPECT_EQ(readLine(in), std::string(99, 'a') + "b");
-    EXPECT_EQ(readLine(in), "last" + std::string(96, ' '));
-    EXPECT_EXIT(readLine(in), ::testing::ExitedWithCode(2), "end of input");
+    EXPECT_EQ(readLine(in, Prompt::loadParameters), "abc" + std::string(97, ' '));
+    EXPECT_EQ(readLine(in, Prompt::loadParameters), std::string(100, ' '));
+    EXPECT_EQ(readLine(in, Prompt::loadParameters), std::string(99, 'a') + "b");
+    EXPECT_EQ(readLine(in, Prompt::loadParameters), "last" + std::string(96, ' '));
+    EXPECT_EXIT(readLine(in, Prompt::loadParameters), ::testing::ExitedWithCode(2), "end of input");
 }
 
 TEST_F(ConsoleReads, FirstCharacterOfALine) {
     ConsoleInput in = console("\nyes\n\r\n");
-    EXPECT_EQ(readFirstCharacter(in), ' ');
-    EXPECT_EQ(readFirstCharacter(in), 'y');
-    EXPECT_EQ(readFirstCharacter(in), ' ');
+    EXPECT_EQ(readFirstCharacter(in, Prompt::closing), ' ');
+    EXPECT_EQ(readFirstCharacter(in, Prompt::closing), 'y');
+    EXPECT_EQ(readFirstCharacter(in, Prompt::closing), ' ');
 }
 
 TEST_F(ConsoleReads, IntegerReadsPastEmptyLinesAndKeepsInitialOnNullOrSlash) {
     ConsoleInput in = console("\n   \n  42 7\n,\n/\n1000,\n-3\n");
-    EXPECT_EQ(readInteger(in, 5), 42);
-    EXPECT_EQ(readInteger(in, 5), 5);
-    EXPECT_EQ(readInteger(in, 6), 6);
-    EXPECT_EQ(readInteger(in, 5), 1000);
-    EXPECT_EQ(readInteger(in, 5), -3);
+    EXPECT_EQ(readInteger(in, Prompt::years, 5), 42);
+    EXPECT_EQ(readInteger(in, Prompt::years, 5), 5);
+    EXPECT_EQ(readInteger(in, Prompt::years, 6), 6);
+    EXPECT_EQ(readInteger(in, Prompt::years, 5), 1000);
+    EXPECT_EQ(readInteger(in, Prompt::years, 5), -3);
 }
 
 TEST_F(ConsoleReads, IntegerConversionErrorIsFatal) {
     ConsoleInput in = console("1.5\n");
-    EXPECT_EXIT(readInteger(in, 5), ::testing::ExitedWithCode(2), "conversion error");
+    EXPECT_EXIT(readInteger(in, Prompt::years, 5), ::testing::ExitedWithCode(2),
+                "conversion error");
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+// The command line. Every option is optional: with none, a run is the
+// interactive one.
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace adequacy {
+
+struct Options {
+    // Lines answered at a prompt in place of a console line, in the form a
+    // user types there.
+    std::optional<std::string> loadAnswer;
+    std::optional<std::string> atcAnswer;
+    std::optional<std::string> yearsAnswer;  // also makes the run unattended
+    std::string reportPath = "OP";
+    std::uint32_t seed = 3;
+    bool quiet = false;
+};
+
+// A command line that cannot be parsed; nothing has been opened yet.
+inline constexpr int usageErrorStatus = 2;
+
+struct CommandLine {
+    Options options;
+    std::optional<int> exitStatus;  // set: end at once (help, version, a usage error)
+};
+
+// Help and version go to `out`, a usage error as one line to `errors`.
+CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& out,
+                             std::ostream& errors);
+
+}  // namespace adequacy
