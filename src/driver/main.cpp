@@ -3,9 +3,13 @@
 
 #include "driver/options.hpp"
 #include "driver/program.hpp"
+#include "driver/system_choice.hpp"
 
 int main(int argc, char** argv) {
     const adequacy::CommandLine line = adequacy::parseCommandLine(argc, argv, std::cout, std::cerr);
     if (line.exitStatus) return *line.exitStatus;
-    return adequacy::runProgram(line.options);
+    const std::optional<adequacy::StudySystem> system =
+        adequacy::chooseStudySystem(line.options, std::cerr);
+    if (!system) return adequacy::systemFileErrorStatus;
+    return adequacy::runProgram(line.options, *system);
 }

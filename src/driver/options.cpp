@@ -35,6 +35,9 @@ void addOptions(CLI::App& app, Options& options) {
               "answer at the years prompt; the run is then unattended");
     app.add_option("-o,--report", options.reportPath, "write the report to FILE (default OP)")
         ->type_name("FILE");
+    app.add_option("--system", options.systemPath,
+                   "study the system described in FILE (TOML) instead of the built-in one")
+        ->type_name("FILE");
     app.add_option("--seed", options.seed,
                    "starting value of the random-number generator, 0 to 4294967295 (default 3)")
         ->type_name("N");

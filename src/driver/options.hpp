@@ -16,6 +16,7 @@ struct Options {
     std::optional<std::string> atcAnswer;
     std::optional<std::string> yearsAnswer;  // also makes the run unattended
     std::string reportPath = "OP";
+    std::optional<std::string> systemPath;  // a system file instead of the built-in system
     std::uint32_t seed = 3;
     bool quiet = false;
 };

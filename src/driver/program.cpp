@@ -26,6 +26,9 @@ constexpr std::size_t reportBufferBytes = 1 << 20;
 // Everything a run keeps from start to end, allocated once.
 struct Session {
     const Options& options;
+    // Not yet read by the phases below, which still take the built-in units,
+    // load parameters and ATC rows.
+    const StudySystem& studySystem;
     report::Channel console = report::consoleChannel();
     report::Channel reportFile;
     report::ConsoleInput input;
@@ -126,8 +129,8 @@ DialogOutcome twoAreaPhase(Session& s) {
 
 }  // namespace
 
-int runProgram(const Options& options) {
-    auto session = std::make_unique<Session>(options);
+int runProgram(const Options& options, const StudySystem& studySystem) {
+    auto session = std::make_unique<Session>(options, studySystem);
     session->input = scriptedInput(options);
     Session& s = *session;
     installInterruptHandlers();
