@@ -75,9 +75,7 @@ class CsvReader {
   private:
     // A first line whose first field is not a number names the columns.
     static bool isHeader(std::string_view content) {
-        std::string_view first = trimmed(content.substr(0, content.find(',')));
-        return !parsedNumber(first).has_value() &&
-               first.find_first_of("0123456789") == std::string_view::npos;
+        return !parsedNumber(trimmed(content.substr(0, content.find(',')))).has_value();
     }
 
     float field(std::string_view text, int row, const char* name) const {

@@ -1,42 +1,15 @@
 #include "system/system_file.hpp"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <memory>
+#include <sstream>
 
+#include "system/file_text.hpp"
 #include "system/hourly_csv.hpp"
 #include "system/system_limits.hpp"
 #include "system/toml_values.hpp"
 
 namespace adequacy::system {
 namespace {
-
-[[noreturn]] void failFile(const std::string& path, const std::string& what) {
-    throw SystemFileFailure{SystemFileError{path, 0, what}};
-}
-
-std::string readWholeFile(const std::string& path) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) failFile(path, "is a folder, not a file");
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) failFile(path, std::string("cannot open: ") + std::strerror(errno));
-    std::string text;
-    char buffer[1 << 16];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        text.append(buffer, count);
-        if (static_cast<long>(text.size()) > maxSystemFileBytes)
-            failFile(path, "larger than " + std::to_string(maxSystemFileBytes >> 20) +
-                               " MiB, too large for a system file");
-    }
-    if (std::ferror(file.get()))
-        failFile(path, std::string("cannot read: ") + std::strerror(errno));
-    return text;
-}
 
 std::string numbered(std::string_view name, std::size_t index0) {
     return std::string(name) + "[" + std::to_string(index0 + 1) + "]";
@@ -164,12 +137,9 @@ HourlyLoadYear readHourlyFile(const TomlSource& source, const toml::node& node) 
     std::filesystem::path path(written);
     if (path.is_relative()) path = std::filesystem::path(source.path()).parent_path() / path;
     const std::string resolved = path.string();
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored))
-        source.fail(node, "loads.hourly: " + resolved + " is a folder, not a file");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        source.fail(node, "loads.hourly: cannot open " + resolved + ": " + std::strerror(errno));
+    const FileText file = readFileText(resolved, maxHourlyFileBytes);
+    if (!file.problem.empty()) source.fail(node, "loads.hourly: " + resolved + ": " + file.problem);
+    std::istringstream in(file.text);
     return readHourlyCsv(in, resolved, written);
 }
 
@@ -236,7 +206,9 @@ void checkAtcDirections(const TomlSource& source, const toml::table& root, const
 }
 
 StudySystem readSystem(const std::string& path) {
-    const TomlSource source(path, readWholeFile(path));
+    FileText file = readFileText(path, maxSystemFileBytes);
+    if (!file.problem.empty()) throw SystemFileFailure{SystemFileError{path, 0, file.problem}};
+    const TomlSource source(path, std::move(file.text));
     toml::table root;
     try {
         root = toml::parse(source.text(), path);

@@ -17,7 +17,9 @@ inline constexpr double maxShapeValue = 100.0;
 // single-precision number.
 inline constexpr double minMttrDays = 1e-6;
 inline constexpr double maxMttrDays = 1e6;
-// A system file is a few kilobytes; anything this large is not one.
+// A system file is a few kilobytes and a year of hourly loads a few hundred;
+// anything this large is not one.
 inline constexpr long maxSystemFileBytes = 16L << 20;
+inline constexpr long maxHourlyFileBytes = 64L << 20;
 
 }  // namespace adequacy::system

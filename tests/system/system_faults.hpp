@@ -123,7 +123,7 @@ inline const std::vector<Fault> systemFileFaults = {
     {"hourly and parameters", validSystem + "hourly = \"loads.csv\"\n",
      "12: loads.parameters: not used with hourly loads; give one or the other"},
     {"hourly file missing", withLine(12, "hourly = \"absent.csv\""),
-     "12: loads.hourly: cannot open {DIR}absent.csv: No such file or directory"},
+     "12: loads.hourly: {DIR}absent.csv: cannot open: No such file or directory"},
 };
 
 // The message for a system file in folder `dir` ("" for the current one).
