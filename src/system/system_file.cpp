@@ -138,9 +138,10 @@ HourlyLoadYear readHourlyFile(const TomlSource& source, const toml::node& node) 
     if (path.is_relative()) path = std::filesystem::path(source.path()).parent_path() / path;
     const std::string resolved = path.string();
     const FileText file = readFileText(resolved, maxHourlyFileBytes);
-    if (!file.problem.empty()) source.fail(node, "loads.hourly: " + resolved + ": " + file.problem);
+    if (!file.problem.empty())
+        source.fail(node, "loads.hourly: " + printable(resolved) + ": " + file.problem);
     std::istringstream in(file.text);
-    return readHourlyCsv(in, resolved, written);
+    return readHourlyCsv(in, printable(resolved), written);
 }
 
 void readLoads(const TomlSource& source, const toml::table& root, StudySystem& system) {
@@ -205,16 +206,14 @@ void checkAtcDirections(const TomlSource& source, const toml::table& root, const
         source.fail(*node, "atc: the export rows' (mw < 0) probabilities add up to more than 1");
 }
 
-StudySystem readSystem(const std::string& path) {
-    FileText file = readFileText(path, maxSystemFileBytes);
-    if (!file.problem.empty()) throw SystemFileFailure{SystemFileError{path, 0, file.problem}};
-    const TomlSource source(path, std::move(file.text));
+StudySystem readSystem(const std::string& path, std::string text) {
+    const TomlSource source(path, std::move(text));
     toml::table root;
     try {
         root = toml::parse(source.text(), path);
     } catch (const toml::parse_error& error) {
         source.failAt(static_cast<int>(error.source().begin.line),
-                      "not valid TOML: " + std::string(error.description()));
+                      "not valid TOML: " + printable(error.description()));
     }
     rejectUnknownKeys(source, root, "", {"unit_type", "area1", "area0", "loads", "atc"});
     StudySystem system;
@@ -235,8 +234,15 @@ StudySystem readSystem(const std::string& path) {
 }  // namespace
 
 std::variant<StudySystem, SystemFileError> readSystemFile(const std::string& path) {
+    FileText file = readFileText(path, maxSystemFileBytes);
+    if (!file.problem.empty()) return SystemFileError{path, 0, file.problem};
+    return readSystemText(path, std::move(file.text));
+}
+
+std::variant<StudySystem, SystemFileError> readSystemText(const std::string& path,
+                                                          std::string text) {
     try {
-        return readSystem(path);
+        return readSystem(path, std::move(text));
     } catch (const SystemFileFailure& failure) {
         return failure.error;
     }

@@ -14,4 +14,9 @@ namespace adequacy::system {
 // caller reports the fault before it opens any output.
 std::variant<StudySystem, SystemFileError> readSystemFile(const std::string& path);
 
+// The same for a text already read; `path` names it in messages and is the
+// folder an hourly-load file is found from.
+std::variant<StudySystem, SystemFileError> readSystemText(const std::string& path,
+                                                          std::string text);
+
 }  // namespace adequacy::system

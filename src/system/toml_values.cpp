@@ -92,6 +92,13 @@ std::string typeName(const toml::node& node) {
     }
 }
 
+std::string printable(std::string_view text) {
+    std::string shown(text);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return shown;
+}
+
 std::string keyPath(std::string_view where, std::string_view key) {
     if (where.empty()) return std::string(key);
     return std::string(where) + "." + std::string(key);
@@ -108,8 +115,8 @@ void rejectUnknownKeys(const TomlSource& source, const toml::table& table, std::
             list += (list.empty() ? "" : ", ") + std::string(name);
         int line =
             key.source().begin.line > 0 ? static_cast<int>(key.source().begin.line) : lineOf(node);
-        source.failAt(line,
-                      "unknown key " + keyPath(where, key.str()) + " (known keys: " + list + ")");
+        source.failAt(line, "unknown key " + keyPath(where, printable(key.str())) +
+                                " (known keys: " + list + ")");
     }
 }
 

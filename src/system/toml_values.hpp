@@ -39,6 +39,10 @@ int lineOf(const toml::node& node);
 // "a string", "an integer", ... for messages.
 std::string typeName(const toml::node& node);
 
+// The text with control characters shown as '?', so that a message built
+// from a key or a path stays one line.
+std::string printable(std::string_view text);
+
 // "unit_type[2].pmax_mw": where is "" for the top level.
 std::string keyPath(std::string_view where, std::string_view key);
 
