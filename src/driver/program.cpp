@@ -25,6 +25,11 @@ constexpr std::size_t reportBufferBytes = 1 << 20;
 
 // Everything a run keeps from start to end, allocated once.
 struct Session {
+    // Spelt out: clang before 16 cannot initialise an aggregate from
+    // parentheses, as make_unique does.
+    Session(const Options& runOptions, const StudySystem& system)
+        : options(runOptions), studySystem(system) {}
+
     const Options& options;
     // Not yet read by the phases below, which still take the built-in units,
     // load parameters and ATC rows.
