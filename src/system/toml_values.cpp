@@ -36,7 +36,12 @@ float singlePrecision(std::string_view written, double parsed) {
     float value = 0.0f;
     const char* end = digits.data() + digits.size();
     auto [stop, status] = std::from_chars(digits.data(), end, value);
-    if (status != std::errc{} || stop != end) return static_cast<float>(parsed);
+    const float viaDouble = static_cast<float>(parsed);
+    // Anything but the same float or a neighbour means the text was not the
+    // number the parser read.
+    if (status != std::errc{} || stop != end || digits.empty() ||
+        (value != viaDouble && std::nextafter(viaDouble, value) != value))
+        return viaDouble;
     return value;
 }
 
@@ -44,7 +49,8 @@ float singlePrecision(std::string_view written, double parsed) {
 
 TomlSource::TomlSource(std::string path, std::string text)
     : path_(std::move(path)), text_(std::move(text)) {
-    lineStarts_.push_back(0);
+    // The parser counts columns after a byte-order mark.
+    lineStarts_.push_back(text_.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0);
     for (std::size_t i = 0; i < text_.size(); ++i)
         if (text_[i] == '\n') lineStarts_.push_back(i + 1);
 }

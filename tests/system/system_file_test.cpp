@@ -159,6 +159,15 @@ parameters = [1, 2, 3, 4, 5, 6, +7.0000002384185791015625001]
     EXPECT_EQ(system.types[0].mttrDays, 1.00000012f);
     EXPECT_EQ(system.loadParameters.d[6], 7.00000048f);
     EXPECT_EQ(system.types[0].deratedProbability, 0.0f);
+
+    // After a byte-order mark, columns of line 1 start behind it.
+    const StudySystem marked = readOrFail(folder.write(
+        "bom.toml",
+        "\xEF\xBB\xBFloads = { parameters = [1, 2, 3, 4, 5, 6, 7.0000002384185791015625001] }\n"
+        "area1.units = [1]\narea0.units = [1]\n"
+        "unit_type = [{ pmax_mw = 5, derated_mw = 0, forced_outage_rate = 0.1, "
+        "derated_probability = 0, mttr_days = 1 }]\n"));
+    EXPECT_EQ(marked.loadParameters.d[6], 7.00000048f);
 }
 
 }  // namespace
