@@ -72,21 +72,6 @@ TEST(HourlyLoadFile, PathIsRelativeToTheSystemFileAndValuesKeepTheirOrder) {
     }
 }
 
-TEST(HourlyLoadFile, ValuesAfterTheHeaderStartAtHourOneAsTheNearestFloats) {
-    SystemFileFolder folder;
-    std::string csv = "total_mw,area1_mw\n";
-    csv += "9424.5,0.1\n";
-    csv += yearCsv(8759, false);
-    std::filesystem::create_directories(folder.path("year"));
-    folder.write("year/loads.csv", csv);
-    auto result = system::readSystemFile(folder.write("system.toml", hourlySystem));
-    ASSERT_TRUE(std::holds_alternative<StudySystem>(result));
-    const HourlyLoadYear& year = *std::get<StudySystem>(result).hourlyLoads;
-    EXPECT_EQ(year.total[0], 9424.5f);
-    EXPECT_EQ(year.area1[0], 0.1f);
-    EXPECT_EQ(year.total[1], 1001.0f);
-}
-
 TEST(HourlyLoadFile, FaultsNameTheFileLineAndRow) {
     SystemFileFolder folder;
     const std::string csv = folder.path("year/loads.csv");
