@@ -200,9 +200,10 @@ void checkAtcDirections(const TomlSource& source, const toml::table& root, const
         if (mw > 0.0f) importRest = static_cast<float>(importRest - p);
         if (mw < 0.0f) exportRest = static_cast<float>(exportRest - p);
     }
-    if (importRest < -9.9999997e-7f)
+    // Below the tolerance in magnitude a residue counts as 0; beyond it, refused.
+    if (importRest <= -1.0e-6f)
         source.fail(*node, "atc: the import rows' (mw > 0) probabilities add up to more than 1");
-    if (exportRest < -9.9999997e-7f)
+    if (exportRest <= -1.0e-6f)
         source.fail(*node, "atc: the export rows' (mw < 0) probabilities add up to more than 1");
 }
 

@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
+#include "direct/atc_check.hpp"
 #include "model/study_system.hpp"
 #include "system/system_files.hpp"
 
@@ -133,6 +136,45 @@ TEST(SystemFile, AtcRowsFillRowsOneToTenInOrder) {
     }
     EXPECT_EQ(system.atc.mw[10], 0.0f);
     EXPECT_EQ(system.atc.mw[11], 0.0f);
+}
+
+// Around the tolerance of 10^-6, float by float: the file refuses exactly the
+// tables that the run's check refuses, in either direction.
+TEST(SystemFile, AtcTablesAreRefusedExactlyWhenTheRunsCheckRefusesThem) {
+    SystemFileFolder folder;
+    const std::string head = twoTypes +
+                             "[area1]\nunits = [1]\n[area0]\nunits = [2]\n[loads]\n"
+                             "parameters = [1, 2, 3, 4, 5, 6, 7]\n";
+    // The second pair ends its steps on -10^-6 itself.
+    float justBelow = 1.0e-6f;
+    for (int step = 0; step < 20; ++step) justBelow = std::nextafter(justBelow, 0.0f);
+    const std::pair<float, float> starts[] = {{0.7f, 0.3f}, {1.0f, justBelow}};
+    int refused = 0;
+    for (float sign : {1.0f, -1.0f}) {
+        for (auto [first, second] : starts) {
+            for (int step = 0; step < 40; ++step, second = std::nextafter(second, 1.0f)) {
+                AtcTable table{};
+                table.mw[0] = 300.0f * sign;
+                table.probability[0] = first;
+                table.mw[1] = 100.0f * sign;
+                table.probability[1] = second;
+                char rows[200];
+                std::snprintf(rows, sizeof rows,
+                              "[[atc]]\nmw = %g\nprobability = %.9g\n[[atc]]\nmw = %g\n"
+                              "probability = %.9g\n",
+                              table.mw[0], static_cast<double>(first), table.mw[1],
+                              static_cast<double>(second));
+                auto result = system::readSystemFile(folder.write("s.toml", head + rows));
+                report::Channel console = report::captureChannel("console");
+                report::Channel reportFile = report::captureChannel("report");
+                const bool accepted = printAndCheckAtcTable(table, console, reportFile);
+                EXPECT_EQ(std::holds_alternative<StudySystem>(result), accepted) << rows;
+                refused += accepted ? 0 : 1;
+            }
+        }
+    }
+    EXPECT_GT(refused, 20);
+    EXPECT_LT(refused, 140);
 }
 
 // Each decimal lies a hair above the midpoint between two floats, so close
