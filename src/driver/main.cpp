@@ -4,10 +4,14 @@
 #include "driver/options.hpp"
 #include "driver/program.hpp"
 #include "driver/safeguards.hpp"
+#include "driver/system_choice.hpp"
 
 int main(int argc, char** argv) {
     adequacy::installSafeguards();
     const adequacy::CommandLine line = adequacy::parseCommandLine(argc, argv, std::cout, std::cerr);
     if (line.exitStatus) return *line.exitStatus;
-    return adequacy::runProgram(line.options);
+    const std::optional<adequacy::StudySystem> system =
+        adequacy::chooseStudySystem(line.options, std::cerr);
+    if (!system) return adequacy::systemFileErrorStatus;
+    return adequacy::runProgram(line.options, *system);
 }

@@ -58,6 +58,9 @@ void addOptions(CLI::App& app, Options& options) {
                    "direct solutions and after every simulation report")
         ->type_name("FILE")
         ->check(CLI::Validator(checkFileName, ""));
+    app.add_option("--system", options.systemPath,
+                   "study the system described in FILE (TOML) instead of the built-in one")
+        ->type_name("FILE");
     app.add_option_function<std::string>(
            "--seed", [&options](const std::string& text) { parseSeed(text, options.seed); },
            "random-number seed, 0 to 4294967295 (default 3)")

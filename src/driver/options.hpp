@@ -18,6 +18,7 @@ struct Options {
     std::string reportPath = "OP";
     // Every figure of the run, kept up to date in this JSON file.
     std::optional<std::string> jsonPath;
+    std::optional<std::string> systemPath;  // a system file instead of the built-in system
     std::uint32_t seed = 3;
     bool quiet = false;
 };

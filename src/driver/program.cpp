@@ -23,6 +23,7 @@ namespace {
 // Everything a run keeps from start to end, allocated once.
 struct Session {
     Options options;
+    const StudySystem* studySystem = nullptr;
     report::Channel console = report::consoleChannel();
     report::Channel reportFile;
     report::ConsoleInput input;
@@ -138,9 +139,10 @@ void startResults(Session& s, const std::string& path) {
 
 }  // namespace
 
-int runProgram(const Options& options) {
+int runProgram(const Options& options, const StudySystem& studySystem) {
     auto session = std::make_unique<Session>();
     session->options = options;
+    session->studySystem = &studySystem;
     session->input = scriptedInput(options);
     Session& s = *session;
     if (options.jsonPath) startResults(s, *options.jsonPath);

@@ -1,0 +1,121 @@
+#include "system/hourly_csv.hpp"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <istream>
+#include <optional>
+#include <string_view>
+
+#include "model/system_data.hpp"
+#include "system/file_error.hpp"
+#include "system/system_limits.hpp"
+
+namespace adequacy::system {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// The decimal rounded once to single precision, the precision loads are kept in.
+std::optional<float> parsedNumber(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    float value = 0.0f;
+    auto [stop, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (status != std::errc{} || stop != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+class CsvReader {
+  public:
+    explicit CsvReader(std::string path) : path_(std::move(path)) {}
+
+    [[noreturn]] void fail(std::string what) const {
+        throw SystemFileFailure{SystemFileError{path_, line_, std::move(what)}};
+    }
+    [[noreturn]] void failRow(int row, const std::string& what) const {
+        const int day = (row - 1) / hoursPerDay + 1;
+        const int hour = (row - 1) % hoursPerDay + 1;
+        fail("data row " + std::to_string(row) + " (day " + std::to_string(day) + ", hour " +
+             std::to_string(hour) + "): " + what);
+    }
+
+    void read(std::istream& in, HourlyLoadYear& year) {
+        std::string text;
+        int row = 0;
+        int blankLine = 0;  // the first blank line seen; only trailing ones are allowed
+        while (std::getline(in, text)) {
+            ++line_;
+            std::string_view content = trimmed(text);
+            if (content.empty()) {
+                if (blankLine == 0) blankLine = line_;
+                continue;
+            }
+            if (blankLine != 0) {
+                line_ = blankLine;
+                fail("blank line among the data rows");
+            }
+            if (line_ == 1 && isHeader(content)) continue;
+            if (++row > hoursPerYear)
+                fail("more than " + std::to_string(hoursPerYear) +
+                     " data rows; a year has exactly that many hours");
+            readRow(content, row, year);
+        }
+        if (in.bad()) fail(std::string("cannot read: ") + std::strerror(errno));
+        if (row < hoursPerYear)
+            fail("only " + std::to_string(row) + " data rows; a year needs exactly " +
+                 std::to_string(hoursPerYear));
+    }
+
+  private:
+    // A first line whose first field is not a number names the columns.
+    static bool isHeader(std::string_view content) {
+        return !parsedNumber(trimmed(content.substr(0, content.find(',')))).has_value();
+    }
+
+    float field(std::string_view text, int row, const char* name) const {
+        std::optional<float> value = parsedNumber(trimmed(text));
+        if (!value)
+            failRow(row,
+                    std::string(name) + " is not a number: \"" + std::string(trimmed(text)) + "\"");
+        if (!std::isfinite(*value)) failRow(row, std::string(name) + " is not a finite number");
+        if (*value < 0.0f || *value > static_cast<float>(maxMw))
+            failRow(row, std::string(name) + " must be between 0 and " + std::to_string(maxMw) +
+                             " MW (is " + std::string(trimmed(text)) + ")");
+        return *value;
+    }
+
+    void readRow(std::string_view content, int row, HourlyLoadYear& year) const {
+        const std::size_t comma = content.find(',');
+        if (comma == std::string_view::npos ||
+            content.find(',', comma + 1) != std::string_view::npos)
+            failRow(row, "must hold two values, total_mw,area1_mw");
+        const float total = field(content.substr(0, comma), row, "total_mw");
+        const float area1 = field(content.substr(comma + 1), row, "area1_mw");
+        if (area1 > total) failRow(row, "area1_mw exceeds total_mw, which includes it");
+        year.total[static_cast<std::size_t>(row - 1)] = total;
+        year.area1[static_cast<std::size_t>(row - 1)] = area1;
+    }
+
+    std::string path_;
+    int line_ = 0;
+};
+
+}  // namespace
+
+HourlyLoadYear readHourlyCsv(std::istream& in, const std::string& filePath,
+                             const std::string& userPath) {
+    HourlyLoadYear year;
+    year.path = userPath;
+    year.total.assign(hoursPerYear, 0.0f);
+    year.area1.assign(hoursPerYear, 0.0f);
+    CsvReader(filePath).read(in, year);
+    return year;
+}
+
+}  // namespace adequacy::system

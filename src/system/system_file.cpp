@@ -1,0 +1,252 @@
+#include "system/system_file.hpp"
+
+#include <filesystem>
+#include <sstream>
+
+#include "system/file_text.hpp"
+#include "system/hourly_csv.hpp"
+#include "system/system_limits.hpp"
+#include "system/toml_values.hpp"
+
+namespace adequacy::system {
+namespace {
+
+std::string numbered(std::string_view name, std::size_t index0) {
+    return std::string(name) + "[" + std::to_string(index0 + 1) + "]";
+}
+
+UnitType readUnitType(const TomlSource& source, const toml::table& table,
+                      const std::string& where) {
+    rejectUnknownKeys(
+        source, table, where,
+        {"pmax_mw", "derated_mw", "forced_outage_rate", "derated_probability", "mttr_days"});
+    const auto key = [&](std::string_view name) -> const toml::node& {
+        return requiredKey(source, table, where, name);
+    };
+    UnitType type;
+    type.pmaxMw =
+        static_cast<int>(integerValue(source, key("pmax_mw"), keyPath(where, "pmax_mw"), 1, maxMw));
+    type.deratedMw = static_cast<int>(
+        integerValue(source, key("derated_mw"), keyPath(where, "derated_mw"), 0, type.pmaxMw));
+    type.forcedOutageRate = realValue(source, key("forced_outage_rate"),
+                                      keyPath(where, "forced_outage_rate"), 0.0, 1.0);
+    const toml::node& derated = key("derated_probability");
+    type.deratedProbability =
+        realValue(source, derated, keyPath(where, "derated_probability"), 0.0, 1.0);
+    // The decimals 0.15 and 0.85 are held just above their sum of 1.
+    if (static_cast<double>(type.forcedOutageRate) + type.deratedProbability > 1.0 + 1e-6)
+        source.fail(derated, where +
+                                 ": forced_outage_rate and derated_probability add up to "
+                                 "more than 1");
+    const toml::node& mttr = key("mttr_days");
+    const std::string mttrName = keyPath(where, "mttr_days");
+    type.mttrDays = realValue(source, mttr, mttrName, -maxMttrDays, maxMttrDays);
+    if (type.mttrDays <= 0.0f)
+        source.fail(mttr, mttrName + ": must be above 0 (is " + writtenValue(source, mttr) + ")");
+    if (type.mttrDays < minMttrDays)
+        source.fail(mttr, mttrName + ": must be at least 0.000001 days (is " +
+                              writtenValue(source, mttr) + ")");
+    return type;
+}
+
+std::vector<UnitType> readUnitTypes(const TomlSource& source, const toml::table& root) {
+    const toml::array& list =
+        arrayValue(source, requiredKey(source, root, "", "unit_type"), "unit_type");
+    if (list.empty()) source.fail(list, "unit_type: no unit types");
+    if (list.size() > static_cast<std::size_t>(maxUnitTypes))
+        source.fail(list[maxUnitTypes],
+                    "unit_type: more than " + std::to_string(maxUnitTypes) + " unit types");
+    std::vector<UnitType> types;
+    for (std::size_t t = 0; t < list.size(); ++t) {
+        const std::string where = numbered("unit_type", t);
+        types.push_back(readUnitType(source, tableValue(source, list[t], where), where));
+    }
+    return types;
+}
+
+struct AreaUnits {
+    std::vector<int> typeIndices;  // 0-based, one repetition
+    std::int64_t repeat = 1;
+    int line = 0;
+};
+
+AreaUnits readArea(const TomlSource& source, const toml::table& root, const std::string& name,
+                   int typeCount) {
+    const toml::table& area = tableValue(source, requiredKey(source, root, "", name), name);
+    rejectUnknownKeys(source, area, name, {"units", "repeat"});
+    const std::string unitsName = keyPath(name, "units");
+    const toml::array& units =
+        arrayValue(source, requiredKey(source, area, name, "units"), unitsName);
+    if (units.empty()) source.fail(units, unitsName + ": no units; an area needs at least one");
+    if (units.size() > static_cast<std::size_t>(maxUnits))
+        source.fail(units[maxUnits],
+                    unitsName + ": more than " + std::to_string(maxUnits) + " units");
+    AreaUnits result;
+    result.line = lineOf(units);
+    for (std::size_t u = 0; u < units.size(); ++u) {
+        const std::string element = numbered(unitsName, u);
+        if (!units[u].is_integer())
+            source.fail(units[u], element + ": must be a type number (an integer), not " +
+                                      typeName(units[u]));
+        const std::int64_t number = units[u].as_integer()->get();
+        if (number < 1 || number > typeCount)
+            source.fail(units[u], element + ": there is no unit type " + std::to_string(number) +
+                                      " (the file has types 1 to " + std::to_string(typeCount) +
+                                      ")");
+        result.typeIndices.push_back(static_cast<int>(number - 1));
+    }
+    if (const toml::node* repeat = area.get("repeat"))
+        result.repeat = integerValue(source, *repeat, keyPath(name, "repeat"), 1, maxUnits);
+    return result;
+}
+
+// Appends the area's units and checks the running count and capacity.
+void appendArea(const TomlSource& source, const AreaUnits& area, const std::string& name,
+                const std::vector<UnitType>& types, std::vector<int>& unitTypes) {
+    const std::int64_t count = static_cast<std::int64_t>(area.typeIndices.size()) * area.repeat;
+    if (static_cast<std::int64_t>(unitTypes.size()) + count > maxUnits)
+        source.failAt(area.line, name + ": the system would have " +
+                                     std::to_string(unitTypes.size() + count) + " units; at most " +
+                                     std::to_string(maxUnits) + " are allowed");
+    for (std::int64_t r = 0; r < area.repeat; ++r)
+        unitTypes.insert(unitTypes.end(), area.typeIndices.begin(), area.typeIndices.end());
+    std::int64_t capacity = 0;
+    for (int t : unitTypes) capacity += types[static_cast<std::size_t>(t)].pmaxMw;
+    if (capacity > maxMw)
+        source.failAt(area.line, name + ": the installed capacity would be " +
+                                     std::to_string(capacity) + " MW; at most " +
+                                     std::to_string(maxMw) + " MW are allowed");
+}
+
+template <std::size_t N>
+std::array<float, N> readReals(const TomlSource& source, const toml::node& node,
+                               const std::string& name, const char* meaning, double min,
+                               double max) {
+    const toml::array& list = arrayValue(source, node, name);
+    if (list.size() != N)
+        source.fail(list, name + ": must hold " + std::to_string(N) + " values (" + meaning +
+                              "), not " + std::to_string(list.size()));
+    std::array<float, N> values{};
+    for (std::size_t i = 0; i < N; ++i)
+        values[i] = realValue(source, list[i], numbered(name, i), min, max);
+    return values;
+}
+
+HourlyLoadYear readHourlyFile(const TomlSource& source, const toml::node& node) {
+    const std::string written = stringValue(source, node, "loads.hourly");
+    std::filesystem::path path(written);
+    if (path.is_relative()) path = std::filesystem::path(source.path()).parent_path() / path;
+    const std::string resolved = path.string();
+    const FileText file = readFileText(resolved, maxHourlyFileBytes);
+    if (!file.problem.empty())
+        source.fail(node, "loads.hourly: " + printable(resolved) + ": " + file.problem);
+    std::istringstream in(file.text);
+    return readHourlyCsv(in, printable(resolved), written);
+}
+
+void readLoads(const TomlSource& source, const toml::table& root, StudySystem& system) {
+    const toml::table& loads = tableValue(source, requiredKey(source, root, "", "loads"), "loads");
+    rejectUnknownKeys(source, loads, "loads", {"parameters", "shape", "hourly"});
+    if (const toml::node* hourly = loads.get("hourly")) {
+        for (const char* other : {"parameters", "shape"})
+            if (const toml::node* node = loads.get(other))
+                source.fail(*node, std::string("loads.") + other +
+                                       ": not used with hourly loads; give one or the other");
+        system.hourlyLoads = readHourlyFile(source, *hourly);
+        return;
+    }
+    const toml::node* parameters = loads.get("parameters");
+    if (parameters == nullptr)
+        source.failAt(std::max(lineOf(loads), 1),
+                      "loads: missing key parameters (or hourly, for a year of hourly loads)");
+    system.loadParameters.d =
+        readReals<7>(source, *parameters, "loads.parameters", "D1 to D7", 0.0, maxMw);
+    system.loadShape = builtInLoadShape();
+    if (const toml::node* shape = loads.get("shape"))
+        system.loadShape = readReals<hoursPerDay>(source, *shape, "loads.shape", "hours 1 to 24",
+                                                  0.0, maxShapeValue);
+}
+
+// Left out, the tie carries nothing: rows 1 to 10 stay empty.
+AtcTable readAtc(const TomlSource& source, const toml::table& root) {
+    AtcTable atc{};
+    const toml::node* node = root.get("atc");
+    if (node == nullptr) return atc;
+    const toml::array& rows = arrayValue(source, *node, "atc");
+    if (rows.size() > static_cast<std::size_t>(maxAtcRows))
+        source.fail(rows[maxAtcRows], "atc: more than " + std::to_string(maxAtcRows) + " rows");
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::string where = numbered("atc", r);
+        const toml::table& row = tableValue(source, rows[r], where);
+        rejectUnknownKeys(source, row, where, {"mw", "probability"});
+        atc.mw[r] = realValue(source, requiredKey(source, row, where, "mw"), where + ".mw",
+                              -static_cast<double>(maxMw), maxMw);
+        atc.probability[r] = realValue(source, requiredKey(source, row, where, "probability"),
+                                       where + ".probability", 0.0, 1.0);
+    }
+    return atc;
+}
+
+// The same sums, in the same precision, as the run's check of the table, so
+// that a table accepted here is never refused there.
+void checkAtcDirections(const TomlSource& source, const toml::table& root, const AtcTable& atc) {
+    const toml::node* node = root.get("atc");
+    if (node == nullptr) return;
+    float importRest = 1.0f;
+    float exportRest = 1.0f;
+    for (int r = 0; r < atcEnteredRows; ++r) {
+        const double p = atc.probability[static_cast<std::size_t>(r)];
+        const float mw = atc.mw[static_cast<std::size_t>(r)];
+        if (mw > 0.0f) importRest = static_cast<float>(importRest - p);
+        if (mw < 0.0f) exportRest = static_cast<float>(exportRest - p);
+    }
+    // Below the tolerance in magnitude a residue counts as 0; beyond it, refused.
+    if (importRest <= -1.0e-6f)
+        source.fail(*node, "atc: the import rows' (mw > 0) probabilities add up to more than 1");
+    if (exportRest <= -1.0e-6f)
+        source.fail(*node, "atc: the export rows' (mw < 0) probabilities add up to more than 1");
+}
+
+StudySystem readSystem(const std::string& path, std::string text) {
+    const TomlSource source(path, std::move(text));
+    toml::table root;
+    try {
+        root = toml::parse(source.text(), path);
+    } catch (const toml::parse_error& error) {
+        source.failAt(static_cast<int>(error.source().begin.line),
+                      "not valid TOML: " + printable(error.description()));
+    }
+    rejectUnknownKeys(source, root, "", {"unit_type", "area1", "area0", "loads", "atc"});
+    StudySystem system;
+    system.source = path;
+    system.types = readUnitTypes(source, root);
+    const int typeCount = static_cast<int>(system.types.size());
+    const AreaUnits area1 = readArea(source, root, "area1", typeCount);
+    const AreaUnits area0 = readArea(source, root, "area0", typeCount);
+    appendArea(source, area1, "area1", system.types, system.unitTypes);
+    system.area1UnitCount = static_cast<int>(system.unitTypes.size());
+    appendArea(source, area0, "area0", system.types, system.unitTypes);
+    readLoads(source, root, system);
+    system.atc = readAtc(source, root);
+    checkAtcDirections(source, root, system.atc);
+    return system;
+}
+
+}  // namespace
+
+std::variant<StudySystem, SystemFileError> readSystemFile(const std::string& path) {
+    FileText file = readFileText(path, maxSystemFileBytes);
+    if (!file.problem.empty()) return SystemFileError{path, 0, file.problem};
+    return readSystemText(path, std::move(file.text));
+}
+
+std::variant<StudySystem, SystemFileError> readSystemText(const std::string& path,
+                                                          std::string text) {
+    try {
+        return readSystem(path, std::move(text));
+    } catch (const SystemFileFailure& failure) {
+        return failure.error;
+    }
+}
+
+}  // namespace adequacy::system

@@ -1,0 +1,80 @@
+// Any text as a system file: the reader either refuses it with one line that
+// starts with the file's name, or returns a system within every bound the
+// analysis relies on.
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "system/system_file.hpp"
+#include "system/system_limits.hpp"
+
+namespace {
+
+using namespace adequacy;
+
+void require(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+bool isProbability(float p) { return p >= 0.0f && p <= 1.0f; }
+
+void checkTypes(const StudySystem& system) {
+    require(!system.types.empty() &&
+            system.types.size() <= static_cast<std::size_t>(system::maxUnitTypes));
+    for (const UnitType& type : system.types) {
+        require(type.pmaxMw >= 1 && type.pmaxMw <= system::maxMw);
+        require(type.deratedMw >= 0 && type.deratedMw <= type.pmaxMw);
+        require(isProbability(type.forcedOutageRate) && isProbability(type.deratedProbability));
+        require(static_cast<double>(type.forcedOutageRate) + type.deratedProbability <= 1.0 + 1e-6);
+        require(type.mttrDays >= system::minMttrDays && type.mttrDays <= system::maxMttrDays);
+    }
+}
+
+void checkUnits(const StudySystem& system) {
+    const auto count = static_cast<int>(system.unitTypes.size());
+    require(count <= system::maxUnits);
+    require(system.area1UnitCount >= 1 && system.area1UnitCount < count);
+    long long capacity = 0;
+    for (int t : system.unitTypes) {
+        require(t >= 0 && t < static_cast<int>(system.types.size()));
+        capacity += system.types[static_cast<std::size_t>(t)].pmaxMw;
+    }
+    require(capacity <= system::maxMw);
+}
+
+void checkLoadsAndTie(const StudySystem& system) {
+    for (float d : system.loadParameters.d) require(std::isfinite(d));
+    for (float u : system.loadShape) require(std::isfinite(u));
+    if (system.hourlyLoads) {
+        require(system.hourlyLoads->total.size() == 8760 &&
+                system.hourlyLoads->area1.size() == 8760);
+        for (std::size_t h = 0; h < 8760; ++h)
+            require(system.hourlyLoads->area1[h] <= system.hourlyLoads->total[h]);
+    }
+    for (std::size_t r = 0; r < system.atc.mw.size(); ++r) {
+        require(std::isfinite(system.atc.mw[r]) && isProbability(system.atc.probability[r]));
+        if (r >= 10) require(system.atc.mw[r] == 0.0f && system.atc.probability[r] == 0.0f);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // A folder that does not exist: hourly-load files named relative to the
+    // system file are never found.
+    const std::string path = "/nonexistent-fuzz-folder/system.toml";
+    auto result =
+        system::readSystemText(path, std::string(reinterpret_cast<const char*>(data), size));
+    if (auto* error = std::get_if<system::SystemFileError>(&result)) {
+        const std::string message = system::describe(*error);
+        require(message.find('\n') == std::string::npos && message.find('\r') == std::string::npos);
+        require(!error->what.empty());
+        return 0;
+    }
+    const StudySystem& system = std::get<StudySystem>(result);
+    checkTypes(system);
+    checkUnits(system);
+    checkLoadsAndTie(system);
+    return 0;
+}
