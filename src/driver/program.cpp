@@ -23,16 +23,26 @@ namespace {
 // Larger than any block of lines that a phase writes between two flushes.
 constexpr std::size_t reportBufferBytes = 1 << 20;
 
-// Everything a run keeps from start to end, allocated once.
+// Everything a run keeps from start to end, allocated once. The load
+// parameters and the ATC rows start as the system's and are working copies
+// that the dialogs replace.
 struct Session {
+    explicit Session(const StudySystem& system)
+        : units(unitTypesOf(system)),
+          loadParameters(system.loadParameters),
+          loadShape(system.loadShape),
+          hourlyLoads(system.hourlyLoads ? &*system.hourlyLoads : nullptr),
+          atc(system.atc) {}
     report::Channel console = report::consoleChannel();
     report::Channel reportFile;
     report::ConsoleInput input;
-    UnitTypes units = builtInUnitTypes();
+    UnitTypes units;
     CapacityTables tables;
-    LoadParameters loadParameters = builtInLoadParameters();
+    LoadParameters loadParameters;
+    LoadShape loadShape;
+    const HourlyLoadYear* hourlyLoads;  // a year given hour by hour, else the model's
     HourlyLoads loads;
-    AtcTable atc = builtInAtcTable();
+    AtcTable atc;
     float cpuMark = 0.0f;
     float mttrFactor = 0.0f;
     float area1EnergyDemand = 0.0f;
@@ -58,14 +68,25 @@ void openReport(Session& session) {
     report::endProgram(status);
 }
 
+std::optional<std::string_view> loadsFile(const Session& s) {
+    if (s.hourlyLoads == nullptr) return std::nullopt;
+    return s.hourlyLoads->path;
+}
+
 // Loads and single-area solution, repeated for every new set of parameters.
+// Loads given hour by hour have no parameters to change: no dialog.
 DialogOutcome singleAreaPhase(Session& s) {
     while (true) {
-        computeHourlyLoads(s.loadParameters, s.loads);
+        if (s.hourlyLoads != nullptr) {
+            setHourlyLoads(s.hourlyLoads->total, s.hourlyLoads->area1, s.loads);
+        } else {
+            computeHourlyLoads(s.loadParameters, s.loadShape, s.loads);
+        }
         AnnualIndices indices = computeSingleArea(s.tables, s.loads, s.mttrFactor);
         reportSingleArea(s.tables, s.loads, s.loadParameters, indices, s.cpuMark, s.console,
-                         s.reportFile);
+                         s.reportFile, loadsFile(s));
         report::flush(s.reportFile);
+        if (s.hourlyLoads != nullptr) return DialogOutcome::proceed;
         DialogOutcome outcome = runLoadDialog(s.loadParameters, s.console, s.input);
         if (outcome != DialogOutcome::repeat) return outcome;
     }
@@ -99,15 +120,14 @@ DialogOutcome twoAreaPhase(Session& s) {
 
 }  // namespace
 
-int runProgram() {
-    auto session = std::make_unique<Session>();
+int runProgram(const StudySystem& system) {
+    auto session = std::make_unique<Session>(system);
     Session& s = *session;
     installInterruptHandlers();
     openReport(s);
     s.cpuMark = report::processorSeconds();
     if (buildCapacityTables(s.units, s.tables, s.console) == BuildOutcome::invalidUnit)
         endSequence(s, report::exitAnalysisStopped);
-    s.loadParameters = builtInLoadParameters();
     s.mttrFactor = computeMttrFactor(s.tables.generationMttr);
     if (singleAreaPhase(s) == DialogOutcome::inputError)
         endSequence(s, report::exitAnalysisStopped);

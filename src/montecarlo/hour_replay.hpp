@@ -11,7 +11,7 @@ namespace adequacy {
 // so shifts every later lane by one position, which are checked again. Leaves
 // the seed after the hour's last draw. False, as advanceTie, when the tie had
 // nowhere to go.
-bool replayHour(const SimulationInputs& inputs, const FastYearPlan& plan, LaneMask fired,
-                LaneState& lanes, SimulationState& state);
+bool replayHour(const SimulationInputs& inputs, const FastYearPlan& plan, LaneState& lanes,
+                SimulationState& state);
 
 }  // namespace adequacy
