@@ -66,7 +66,7 @@ std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs, const
         index += run.hours;
         if (index == hoursPerYear) break;
 
-        if (!replayHour(inputs, plan, lanes, state)) return std::nullopt;
+        if (!replayHour(inputs, plan, run, lanes, state)) return std::nullopt;
         testHour(inputs, capacityOf(lanes), index, state, tallies);
         index += 1;
     }

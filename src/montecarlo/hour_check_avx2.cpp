@@ -50,7 +50,7 @@ ADEQUACY_AVX2 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uin
                                       int limit) {
     const LcgJump hour{jumpTable.multiplier[thresholds.hourDraws()],
                        jumpTable.increment[thresholds.hourDraws()]};
-    QuietRun run{0, hourSeed};
+    QuietRun run{0, hourSeed, {}};
     for (; run.hours < limit; ++run.hours) {
         const __m256i seed = _mm256_set1_epi32(static_cast<int>(run.seed));
         __m256i any = _mm256_setzero_si256();
@@ -60,6 +60,7 @@ ADEQUACY_AVX2 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uin
         if (!_mm256_testz_si256(any, any)) break;
         run.seed = jumpSeed(hour, run.seed);
     }
+    if (run.hours < limit) carryFiredWords(thresholds, run, checkWord);
     return run;
 }
 

@@ -70,13 +70,19 @@ ADEQUACY_AVX512 QuietRun scanInRegisters(const LaneThresholds& thresholds, std::
         t[vector] = _mm512_loadu_si512(thresholds.draws.data() + first);
     }
     const LcgJump hour = quietHourJump(thresholds);
-    QuietRun run{0, hourSeed};
+    QuietRun run{0, hourSeed, {}};
     for (; run.hours < limit; ++run.hours) {
         const __m512i seed = _mm512_set1_epi32(static_cast<int>(run.seed));
-        __mmask16 any = 0;
-        for (int vector = 0; vector < vectors; ++vector)
-            any = static_cast<__mmask16>(any | fires(a[vector], c[vector], t[vector], seed));
-        if (any != 0) break;
+        std::uint64_t bits[2] = {0, 0};
+        for (int vector = 0; vector < vectors; ++vector) {
+            const int first = vector * width;
+            const __mmask16 fire = fires(a[vector], c[vector], t[vector], seed);
+            bits[first / 64] |= std::uint64_t{fire} << (first % 64);
+        }
+        if ((bits[0] | bits[1]) != 0) {
+            run.fired = {bits[0], bits[1]};
+            break;
+        }
         run.seed = jumpSeed(hour, run.seed);
     }
     return run;
@@ -87,7 +93,7 @@ ADEQUACY_AVX512 QuietRun scanInRegisters(const LaneThresholds& thresholds, std::
 ADEQUACY_AVX512 QuietRun scanFromMemory(const LaneThresholds& thresholds, std::uint32_t hourSeed,
                                         int limit) {
     const LcgJump hour = quietHourJump(thresholds);
-    QuietRun run{0, hourSeed};
+    QuietRun run{0, hourSeed, {}};
     for (; run.hours < limit; ++run.hours) {
         const __m512i seed = _mm512_set1_epi32(static_cast<int>(run.seed));
         __mmask16 any = 0;
@@ -96,6 +102,7 @@ ADEQUACY_AVX512 QuietRun scanFromMemory(const LaneThresholds& thresholds, std::u
         if (any != 0) break;
         run.seed = jumpSeed(hour, run.seed);
     }
+    if (run.hours < limit) carryFiredWords(thresholds, run, checkWord);
     return run;
 }
 

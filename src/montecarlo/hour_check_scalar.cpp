@@ -27,9 +27,10 @@ bool anyFires(const LaneThresholds& thresholds, std::uint32_t hourSeed) {
 }
 
 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit) {
-    QuietRun run{0, hourSeed};
+    QuietRun run{0, hourSeed, {}};
     for (; run.hours < limit && !anyFires(thresholds, run.seed); ++run.hours)
         run.seed = seedAfter(run.seed, thresholds.hourDraws());
+    carryFiredWords(thresholds, run, checkWord);
     return run;
 }
 

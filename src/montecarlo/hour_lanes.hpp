@@ -54,15 +54,26 @@ using HourCheck = std::uint64_t (*)(const LaneThresholds& thresholds, std::uint3
                                     int shift, int word);
 
 // A run of hours in which no lane fires and the seed that starts the hour
-// after it, in which some lane fires if the run ended before its limit.
+// after it, in which some lane fires if the run ended before its limit; the
+// lanes of words 0 and 1 (lanes 0..127) that fire in that hour, which the
+// scan has at hand, so that the replay of a small system need not check
+// them again.
+inline constexpr int carriedWords = 2;
 struct QuietRun {
     int hours;
     std::uint32_t seed;
+    std::array<std::uint64_t, carriedWords> fired;
 };
 
 // Counts the hours from `hourSeed` on, at most `limit`, in which no lane
 // fires; the run ends before the first hour in which one does.
 using QuietScan = QuietRun (*)(const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit);
+
+// Fills the carried words of a run from the check of its last hour.
+inline void carryFiredWords(const LaneThresholds& thresholds, QuietRun& run, HourCheck check) {
+    for (int word = 0; word < carriedWords && word < laneWords(thresholds.lanes); ++word)
+        run.fired[static_cast<std::size_t>(word)] = check(thresholds, run.seed, 0, word);
+}
 
 // The checks of one instruction set; every set gives the same results.
 struct HourChecks {

@@ -30,13 +30,16 @@ std::uint64_t bitsAfter(int bit) { return bit == 63 ? 0 : ~std::uint64_t{0} << (
 
 }  // namespace
 
-bool replayHour(const SimulationInputs& inputs, const FastYearPlan& plan, LaneState& lanes,
-                SimulationState& state) {
+bool replayHour(const SimulationInputs& inputs, const FastYearPlan& plan, const QuietRun& run,
+                LaneState& lanes, SimulationState& state) {
     const std::uint32_t hourSeed = state.ranSeed;
     const int tieLane = lanes.thresholds.tieLane;
     int shift = 0;
     for (int word = 0; word < laneWords(lanes.thresholds.lanes); ++word) {
-        std::uint64_t fired = plan.checks.check(lanes.thresholds, hourSeed, shift, word);
+        // The run's words hold until a second draw shifts the lanes.
+        std::uint64_t fired = word < carriedWords && shift == 0
+                                  ? run.fired[static_cast<std::size_t>(word)]
+                                  : plan.checks.check(lanes.thresholds, hourSeed, shift, word);
         while (fired != 0) {
             const int bit = std::countr_zero(fired);
             const int lane = 64 * word + bit;
