@@ -75,7 +75,9 @@ void reportSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
     report::writeFree(reportFile, {" TOTAL SYSTEM HOURLY LOADS:"});
     writeHourlyTable(reportFile, loads.total, tables.totalOutageTable, tables.total.capacity);
     if (fromFile) {
-        report::write(reportFile, "(/,' LOADS FROM FILE ',A,/)", {*loadsFile});
+        report::writeFree(reportFile);
+        report::writeFree(reportFile, {"LOADS FROM FILE ", *loadsFile});
+        report::writeFree(reportFile);
     } else {
         report::write(
             reportFile, "(/,' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I7,/)",
@@ -92,7 +94,7 @@ void reportSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
     writeReserveMargin(reportFile, tables.total.capacity, loads.totalPeak);
     writeConsoleSummary(console, indices);
     if (fromFile) {
-        report::write(console, "(' LOADS FROM FILE ',A)", {*loadsFile});
+        report::writeFree(console, {"LOADS FROM FILE ", *loadsFile});
     } else {
         report::write(
             console, "(' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I10)",
