@@ -42,6 +42,7 @@ FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
     plan.exactCapacities = capacitySumsExact(inputs.units);
     plan.fitsLanes = fitsHourLanes(units);
     plan.lanes = plan.fitsLanes ? hourLanesFor(units) : 0;
+    plan.checks.scan = checks.scanOf(plan.lanes);
     return plan;
 }
 

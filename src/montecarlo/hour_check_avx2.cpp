@@ -66,9 +66,13 @@ ADEQUACY_AVX2 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uin
 
 #undef ADEQUACY_AVX2
 
+QuietScan scanOf(int) { return scanQuietHours; }
+
 }  // namespace
 
-HourChecks avx2HourChecks() { return HourChecks{checkWord, scanQuietHours, nextLossHourAvx2}; }
+HourChecks avx2HourChecks() {
+    return HourChecks{checkWord, scanQuietHours, nextLossHourAvx2, scanOf};
+}
 
 bool avx2Available() {
     __builtin_cpu_init();

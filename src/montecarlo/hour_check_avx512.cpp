@@ -106,36 +106,41 @@ ADEQUACY_AVX512 QuietRun scanFromMemory(const LaneThresholds& thresholds, std::u
     return run;
 }
 
-ADEQUACY_AVX512 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed,
-                                        int limit) {
+QuietScan scanOf(int lanes) {
     static_assert(registerVectors == 8);
-    switch (thresholds.lanes / width) {
+    switch (lanes / width) {
         case 1:
-            return scanInRegisters<1>(thresholds, hourSeed, limit);
+            return scanInRegisters<1>;
         case 2:
-            return scanInRegisters<2>(thresholds, hourSeed, limit);
+            return scanInRegisters<2>;
         case 3:
-            return scanInRegisters<3>(thresholds, hourSeed, limit);
+            return scanInRegisters<3>;
         case 4:
-            return scanInRegisters<4>(thresholds, hourSeed, limit);
+            return scanInRegisters<4>;
         case 5:
-            return scanInRegisters<5>(thresholds, hourSeed, limit);
+            return scanInRegisters<5>;
         case 6:
-            return scanInRegisters<6>(thresholds, hourSeed, limit);
+            return scanInRegisters<6>;
         case 7:
-            return scanInRegisters<7>(thresholds, hourSeed, limit);
+            return scanInRegisters<7>;
         case 8:
-            return scanInRegisters<8>(thresholds, hourSeed, limit);
+            return scanInRegisters<8>;
         default:
-            return scanFromMemory(thresholds, hourSeed, limit);
+            return scanFromMemory;
     }
+}
+
+QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit) {
+    return scanOf(thresholds.lanes)(thresholds, hourSeed, limit);
 }
 
 #undef ADEQUACY_AVX512
 
 }  // namespace
 
-HourChecks avx512HourChecks() { return HourChecks{checkWord, scanQuietHours, nextLossHourAvx512}; }
+HourChecks avx512HourChecks() {
+    return HourChecks{checkWord, scanQuietHours, nextLossHourAvx512, scanOf};
+}
 
 bool avx512Available() {
     __builtin_cpu_init();

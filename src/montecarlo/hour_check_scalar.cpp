@@ -34,8 +34,12 @@ QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed
     return run;
 }
 
+QuietScan scanOf(int) { return scanQuietHours; }
+
 }  // namespace
 
-HourChecks scalarHourChecks() { return HourChecks{checkWord, scanQuietHours, nextLossHourScalar}; }
+HourChecks scalarHourChecks() {
+    return HourChecks{checkWord, scanQuietHours, nextLossHourScalar, scanOf};
+}
 
 }  // namespace adequacy

@@ -76,10 +76,13 @@ inline void carryFiredWords(const LaneThresholds& thresholds, QuietRun& run, Hou
 }
 
 // The checks of one instruction set; every set gives the same results.
+// `scan` takes hours of any number of lanes; `scanOf` gives the scan made
+// for hours of a given number of lanes, which the fast loop picks once.
 struct HourChecks {
     HourCheck check;
     QuietScan scan;
     LossScan losses;
+    QuietScan (*scanOf)(int lanes);
 };
 
 HourChecks scalarHourChecks();
