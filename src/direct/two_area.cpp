@@ -97,6 +97,8 @@ AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
                             area1 ? tables.area0.capacity : tables.area1.capacity,
                             area1 ? loads.area1Peak : loads.area0Peak};
     auto work = std::make_unique<Workspace>(tables.top);
+    // An area's LOLE and ALLR take each day's peak hour of the area's own
+    // load (for the model's loads, the shape's peak hour, as for the system).
     const DailyPeakHours& peakHours = area1 ? loads.area1PeakHour : loads.area0PeakHour;
     IndexSums sums;
     for (int day = 1; day <= daysPerYear; ++day) {
