@@ -1,6 +1,7 @@
 #include "driver/program.hpp"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -121,6 +122,13 @@ DialogOutcome twoAreaPhase(Session& s) {
 }  // namespace
 
 int runProgram(const StudySystem& system) {
+    if (system.hourlyLoads && (system.hourlyLoads->total.size() != hoursPerYear ||
+                               system.hourlyLoads->area1.size() != hoursPerYear)) {
+        // The system reader counts the rows; this guards the arrays.
+        std::fprintf(stderr, "adequacy: %s: not a year of %d hourly loads\n",
+                     system.hourlyLoads->path.c_str(), hoursPerYear);
+        return report::exitIoError;  // as every error of a system file, before OP
+    }
     auto session = std::make_unique<Session>(system);
     Session& s = *session;
     installInterruptHandlers();
