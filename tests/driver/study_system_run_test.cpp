@@ -24,6 +24,8 @@ struct ChildRun {
     int exitStatus = -1;
     std::string console;
     std::string report;
+    bool reportExists = false;
+    std::string errors;
 };
 
 std::string contentsOf(const std::filesystem::path& path) {
@@ -61,7 +63,9 @@ ChildRun runInChild(const StudySystem& system, const std::string& answers) {
     if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
         run.exitStatus = WEXITSTATUS(status);
     run.console = contentsOf(dir / "console");
+    run.reportExists = std::filesystem::exists(dir / "OP");
     run.report = contentsOf(dir / "OP");
+    run.errors = contentsOf(dir / "errors");
     std::filesystem::remove_all(dir);
     return run;
 }
@@ -139,6 +143,15 @@ TEST(StudySystemRun, HourlyLoadsSkipTheLoadDialogAndTheSimulationAgreesWithTheDi
     const double systemLole = std::stod(systemLine.substr(13, 11));
     EXPECT_GT(systemLole, 102.2 * 0.95);
     EXPECT_LT(systemLole, (102.2 + 22.0) * 1.05);
+}
+
+TEST(StudySystemRun, AYearOfHourlyLoadsOfTheWrongLengthIsRefusedBeforeTheReport) {
+    StudySystem system = twoUnitSystem();
+    system.hourlyLoads->area1.pop_back();
+    const ChildRun run = runInChild(system, "\n1000\n\n");
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_FALSE(run.reportExists);
+    EXPECT_EQ(run.errors, "adequacy: constant.csv: not a year of 8760 hourly loads\n");
 }
 
 }  // namespace
