@@ -1,8 +1,13 @@
-// Times one year loop on the built-in data from the start of a run:
-//   year_loops LOOP YEARS
+// Times one year loop from the start of a run:
+//   year_loops LOOP YEARS [BLOCKS]
 // LOOP is reference, fast (the checks the program uses), scalar, avx2 or
-// avx512. Prints the loop, the years, the seconds and the years per second.
+// avx512. The system is BLOCKS blocks of the ten built-in unit types
+// (default 11, the built-in system), area 1 being the first BLOCKS / 11 of
+// them (at least one), with every load parameter scaled by BLOCKS / 11:
+// 44 blocks make a system four times the built-in one. Prints the loop, the
+// years, the seconds, the years per second and the microseconds per year.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -26,25 +31,44 @@ std::optional<HourChecks> checksNamed(const std::string& name) {
     return std::nullopt;
 }
 
+UnitTypes unitsOfBlocks(int blocks) {
+    UnitTypes units = builtInUnitTypes();
+    units.unitType.clear();
+    for (int u = 0; u < blocks * builtInTypeCount; ++u)
+        units.unitType.push_back(u % builtInTypeCount);
+    units.area1UnitCount = std::max(blocks / builtInBlockCount, 1) * builtInTypeCount;
+    return units;
+}
+
+LoadParameters loadsOfBlocks(int blocks) {
+    LoadParameters parameters = builtInLoadParameters();
+    const float scale = static_cast<float>(blocks) / builtInBlockCount;
+    if (blocks != builtInBlockCount)
+        for (float& d : parameters.d) d *= scale;
+    return parameters;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: year_loops reference|fast|scalar|avx2|avx512 YEARS\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr,
+                     "usage: year_loops reference|fast|scalar|avx2|avx512 YEARS [BLOCKS]\n");
         return 2;
     }
     const std::string loop = argv[1];
     const int years = std::atoi(argv[2]);
+    const int blocks = argc == 4 ? std::atoi(argv[3]) : builtInBlockCount;
     const std::optional<HourChecks> checks = checksNamed(loop);
-    if (years <= 0 || (loop != "reference" && !checks)) {
-        std::fprintf(stderr, "year_loops: no loop %s here, or no years\n", loop.c_str());
+    if (years <= 0 || blocks <= 0 || (loop != "reference" && !checks)) {
+        std::fprintf(stderr, "year_loops: no loop %s here, or no years or blocks\n", loop.c_str());
         return 2;
     }
 
-    const UnitTypes units = builtInUnitTypes();
+    const UnitTypes units = unitsOfBlocks(blocks);
     const AtcTable atc = builtInAtcTable();
     auto loads = std::make_unique<HourlyLoads>();
-    computeHourlyLoads(builtInLoadParameters(), *loads);
+    computeHourlyLoads(loadsOfBlocks(blocks), *loads);
     TransitionProbabilities probabilities{};
     SimulationState state = initialState(units, atc, probabilities);
     const SimulationInputs inputs{units, *loads, atc, probabilities};
@@ -59,7 +83,8 @@ int main(int argc, char** argv) {
     }
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     // The seed shows that every loop simulated the same years.
-    std::printf("%s %d years %.3f s %.1f years/s seed %u\n", loop.c_str(), years, seconds.count(),
-                years / seconds.count(), state.ranSeed);
+    std::printf("%s %d years %.3f s %.1f years/s seed %u units %d %.1f us/year\n", loop.c_str(),
+                years, seconds.count(), years / seconds.count(), state.ranSeed, units.unitCount(),
+                seconds.count() / years * 1e6);
     return 0;
 }

@@ -2,7 +2,13 @@
 // The annual indices of a direct solution and their sums over the hours of
 // the year, taken in chronological order.
 
+#include "model/loads.hpp"
+
 namespace adequacy {
+
+inline bool isPeakHour(const DailyPeakHours& peakHours, int day, int hour) {
+    return peakHours[static_cast<std::size_t>(day - 1)] == hour;
+}
 
 struct AnnualIndices {
     double lolh = 0.0;
@@ -19,9 +25,9 @@ struct IndexSums {
     double noLossProduct = 1.0;  // over the days: 1 - the LOLP of the peak hour
 };
 
-// Hour 12 is every day's peak hour, whatever the load shape holds.
-inline void record(IndexSums& sums, int hour, double lolp, float load) {
-    if (hour == 12) {
+// The day's peak hour adds the day's term of LOLE and ALLR.
+inline void record(IndexSums& sums, bool peakHour, double lolp, float load) {
+    if (peakHour) {
         sums.indices.lole += lolp;
         sums.noLossProduct *= 1.0 - lolp;
     }

@@ -34,7 +34,8 @@ int qualifyLevels(const AssistanceSource& source, double supplyingLoad, int leve
         if (static_cast<double>(level) > static_cast<double>(source.receivingPeak))
             return level - 1;
         float carried = static_cast<float>(level + supplyingLoad);
-        float p = source.supplyingTable.at(IX(carried, source.supplyingCapacity, tableTop));
+        float p = source.supplyingTable.at(
+            IX(carried, source.supplyingCapacity, source.supplyingTable.top()));
         if (p > maxSupplyFailure) return level - 1;
         weight += level;
         availability = static_cast<float>(availability + level * (1.0 - static_cast<double>(p)));

@@ -20,9 +20,10 @@ void buildAssistedTable(const OutageTable& receiving, int receivingCapacity, int
                         const HourAssistance& assistance, AssistedTable& assisted) {
     const int shift = assistance.shift;
     assisted.capacity = receivingCapacity + shift;
-    assisted.topIndex = std::min(receivingTop + shift, tableTop);
+    assisted.topIndex = std::min(receivingTop + shift, receiving.top());
     const int top = assisted.topIndex;
     OutageTable& q = assisted.table;
+    q.entries.resize(receiving.entries.size());
     q.at(-1) = 1.0f;
     const double none = assistance.noAssistProbability;
     for (int j = top; j >= 0; --j)

@@ -16,11 +16,6 @@ bool isSignificant(float entry) {
     return 1.0 - static_cast<double>(entry) < static_cast<double>(significanceLimit);
 }
 
-void resetTable(OutageTable& table) {
-    table.entries.fill(0.0f);
-    table.at(-1) = 1.0f;
-}
-
 struct UnitOutage {
     int pmax;
     int deratedMw;
@@ -46,6 +41,7 @@ void addUnit(OutageTable& table, int top, const UnitOutage& unit, OutageTable* c
 
 // Cuts the table after its last significant level and returns that level.
 int cutTable(OutageTable& table, int builtTop) {
+    const int tableTop = table.top();
     int top = builtTop;
     int x = 0;
     while (x <= tableTop && isSignificant(table.at(x))) top = x++;
@@ -53,7 +49,16 @@ int cutTable(OutageTable& table, int builtTop) {
     return top;
 }
 
+// The first level from 0 up whose entry is insignificant, where the cut
+// starts; one past the table if there is none.
+int firstInsignificantLevel(const OutageTable& table) {
+    int x = 0;
+    while (x <= table.top() && isSignificant(table.at(x))) ++x;
+    return x;
+}
+
 void finishTable(OutageTable& table, TableSummary& summary, report::Channel& console) {
+    const int tableTop = table.top();
     summary.topIndex = cutTable(table, std::min(summary.capacity, tableTop));
     summary.lossThreshold = summary.capacity - summary.topIndex;
     if (summary.topIndex == tableTop)
@@ -65,6 +70,90 @@ float meanRepairDays(float weightedSum, int totalCapacity) {
     return static_cast<float>(truncateToInt(hours) / 24.0);
 }
 
+UnitOutage unitOutage(const UnitTypes& units, int type) {
+    auto t = static_cast<std::size_t>(type);
+    // A negative derated MW would read levels above x, which this pass has
+    // already updated (or which lie beyond the table): it counts as 0.
+    return UnitOutage{units.pmax[t], std::max(units.deratedMw[t], 0), units.forcedOutageRate[t],
+                      units.deratedProbability[t]};
+}
+
+void resetTable(OutageTable& table, int top) {
+    table.entries.assign(static_cast<std::size_t>(top) + 2, 0.0f);
+    table.at(-1) = 1.0f;
+}
+
+// Folds the units [first, last) into `table`, each over the levels up to the
+// smaller of the capacity so far and `top`. An entry at a level depends only
+// on entries at that level and below, so the entries up to any level come
+// out the same whatever the top above it. `area1Copy`, when given, receives
+// the table as it stands after the area-1 units.
+void foldUnits(const UnitTypes& units, int first, int last, int top, OutageTable& table,
+               OutageTable* area1Copy) {
+    resetTable(table, top);
+    if (area1Copy != nullptr) resetTable(*area1Copy, top);
+    int capacity = 0;
+    for (int u = first; u < last; ++u) {
+        const UnitOutage unit = unitOutage(units, units.typeOf(u));
+        capacity += unit.pmax;
+        const bool inArea1 = area1Copy != nullptr && u < units.area1UnitCount;
+        addUnit(table, std::min(capacity, top), unit, inArea1 ? area1Copy : nullptr, nullptr);
+    }
+}
+
+// The type numbers are checked in order before any table is built.
+bool validTypes(const UnitTypes& units, report::Channel& console) {
+    for (int t = 0; t < units.typeCount(); ++t) {
+        const UnitOutage unit = unitOutage(units, t);
+        if (unit.pmax < 1 || unit.pmax < unit.deratedMw) {
+            report::writeFree(console, {"gen", t + 1, "  PMAX is too small"});
+            return false;
+        }
+    }
+    return true;
+}
+
+// The capacities and the capacity-weighted repair time, in unit order.
+void sumCapacities(const UnitTypes& units, CapacityTables& tables) {
+    float weightedSum = 0.0f;
+    for (int u = 0; u < units.unitCount(); ++u) {
+        auto t = static_cast<std::size_t>(units.typeOf(u));
+        const int pmax = units.pmax[t];
+        tables.total.capacity += pmax;
+        (u < units.area1UnitCount ? tables.area1 : tables.area0).capacity += pmax;
+        weightedSum = static_cast<float>(static_cast<double>(weightedSum) +
+                                         static_cast<double>(pmax) * units.mttrDays[t]);
+    }
+    tables.generationMttr = meanRepairDays(weightedSum, tables.total.capacity);
+}
+
+// Builds the three tables up to a top that doubles until every table's cut
+// falls within it; the top is then the larger of 3000 and the highest level
+// at which a cut starts, so that a table whose cut lies below 3000 is built,
+// cut and read exactly as with a fixed top of 3000.
+void buildTables(const UnitTypes& units, CapacityTables& tables) {
+    const int n = units.unitCount();
+    const int a1 = units.area1UnitCount;
+    long long top = minimumTableTop;
+    while (true) {
+        const int builtTop = static_cast<int>(top);
+        foldUnits(units, 0, n, builtTop, tables.totalOutageTable, &tables.area1OutageTable);
+        foldUnits(units, a1, n, builtTop, tables.area0OutageTable, nullptr);
+        const int cutStart = std::max({firstInsignificantLevel(tables.totalOutageTable),
+                                       firstInsignificantLevel(tables.area1OutageTable),
+                                       firstInsignificantLevel(tables.area0OutageTable)});
+        if (cutStart <= builtTop || builtTop >= tables.total.capacity) {
+            tables.top = std::max(minimumTableTop, std::min(cutStart, builtTop));
+            break;
+        }
+        top = std::min(2 * top, static_cast<long long>(tables.total.capacity));
+    }
+    const auto size = static_cast<std::size_t>(tables.top) + 2;
+    tables.totalOutageTable.entries.resize(size);
+    tables.area1OutageTable.entries.resize(size);
+    tables.area0OutageTable.entries.resize(size);
+}
+
 }  // namespace
 
 int IX(float load, int capacity, int top) {
@@ -74,36 +163,10 @@ int IX(float load, int capacity, int top) {
 
 BuildOutcome buildCapacityTables(const UnitTypes& units, CapacityTables& tables,
                                  report::Channel& console) {
-    resetTable(tables.totalOutageTable);
-    resetTable(tables.area1OutageTable);
-    resetTable(tables.area0OutageTable);
     tables.total = tables.area1 = tables.area0 = TableSummary{};
-    float weightedSum = 0.0f;
-    for (int block = 1; block <= blockCount; ++block) {
-        for (int type = 1; type <= unitTypeCount; ++type) {
-            auto t = static_cast<std::size_t>(type - 1);
-            // A negative derated MW would read levels above x, which this pass
-            // has already updated (or which lie beyond the table): it counts as 0.
-            UnitOutage unit{units.pmax[t], std::max(units.deratedMw[t], 0),
-                            units.forcedOutageRate[t], units.deratedProbability[t]};
-            tables.total.capacity += unit.pmax;
-            weightedSum = static_cast<float>(static_cast<double>(weightedSum) +
-                                             static_cast<double>(unit.pmax) * units.mttrDays[t]);
-            int top = std::min(tables.total.capacity, tableTop);
-            if (block == 1) {
-                tables.area1.capacity += unit.pmax;
-                if (unit.pmax < 1 || unit.pmax < unit.deratedMw) {
-                    report::writeFree(console, {"gen", type, "  PMAX is too small"});
-                    return BuildOutcome::invalidUnit;
-                }
-            }
-            if (block <= 10) tables.area0.capacity += unit.pmax;
-            addUnit(tables.totalOutageTable, top, unit,
-                    block == 1 ? &tables.area1OutageTable : nullptr,
-                    block == 10 ? &tables.area0OutageTable : nullptr);
-        }
-    }
-    tables.generationMttr = meanRepairDays(weightedSum, tables.total.capacity);
+    if (!validTypes(units, console)) return BuildOutcome::invalidUnit;
+    sumCapacities(units, tables);
+    buildTables(units, tables);
     finishTable(tables.totalOutageTable, tables.total, console);
     finishTable(tables.area1OutageTable, tables.area1, console);
     finishTable(tables.area0OutageTable, tables.area0, console);

@@ -12,7 +12,7 @@ namespace adequacy {
 namespace {
 
 float lolp(const OutageTable& table, int capacity, float load) {
-    return table.at(IX(load, capacity, tableTop));
+    return table.at(IX(load, capacity, table.top()));
 }
 
 // Adds the expected MW not served at load L, term by term: the table
@@ -21,7 +21,7 @@ float lolp(const OutageTable& table, int capacity, float load) {
 void addUnservedMw(const OutageTable& table, const TableSummary& summary, float load,
                    double& mwhEue) {
     if (!(static_cast<double>(load) >= summary.lossThreshold)) return;  // NaN too
-    int first = IX(load, summary.capacity, tableTop);
+    int first = IX(load, summary.capacity, table.top());
     double count = std::trunc(static_cast<double>(load)) - summary.lossThreshold + 1.0;
     int last = static_cast<int>(std::fmin(first + count - 1.0, summary.topIndex));
     for (int x = first; x <= last; ++x) mwhEue += table.at(x);
@@ -57,7 +57,8 @@ AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads&
     for (int day = 1; day <= daysPerYear; ++day) {
         for (int hour = 1; hour <= hoursPerDay; ++hour) {
             float load = loads.total[static_cast<std::size_t>(hourIndex(day, hour))];
-            record(sums, hour, lolp(table, tables.total.capacity, load), load);
+            record(sums, isPeakHour(loads.totalPeakHour, day, hour),
+                   lolp(table, tables.total.capacity, load), load);
             addUnservedMw(table, tables.total, load, sums.indices.mwhEue);
         }
     }
@@ -66,22 +67,36 @@ AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads&
 
 void reportSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
                       const LoadParameters& parameters, const AnnualIndices& indices,
-                      float& cpuMark, report::Channel& console, report::Channel& reportFile) {
+                      float& cpuMark, report::Channel& console, report::Channel& reportFile,
+                      std::optional<std::string_view> loadsFile) {
     const auto& d = parameters.d;
+    const bool fromFile = loadsFile.has_value();
     report::writeFree(reportFile, {" "});
     report::writeFree(reportFile, {" TOTAL SYSTEM HOURLY LOADS:"});
     writeHourlyTable(reportFile, loads.total, tables.totalOutageTable, tables.total.capacity);
-    report::write(reportFile, "(/,' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I7,/)",
-                  {d[0], d[1], d[2], d[3]});
+    if (fromFile) {
+        report::writeFree(reportFile);
+        report::writeFree(reportFile, {"LOADS FROM FILE ", *loadsFile});
+        report::writeFree(reportFile);
+    } else {
+        report::write(reportFile, "(/,' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I7,/)",
+                      {d[0], d[1], d[2], d[3]});
+    }
     report::writeFree(reportFile, {" AREA 1 HOURLY LOADS:"});
     writeHourlyTable(reportFile, loads.area1, tables.area1OutageTable, tables.area1.capacity);
-    report::write(reportFile, "(/,' D5 MIN, D6 WIN, D7 SUM =',3I7,/)", {d[4], d[5], d[6]});
+    if (!fromFile)
+        report::write(reportFile, "(/,' D5 MIN, D6 WIN, D7 SUM =',3I7,/)", {d[4], d[5], d[6]});
     float cpuNow = report::processorSeconds();
     float seconds = static_cast<float>(static_cast<double>(cpuNow) - cpuMark);
     writeSolutionBlock(reportFile, " SINGLE AREA SA DIRECT SOLUTN TIME =", seconds, indices);
     writeReserveMargin(reportFile, tables.total.capacity, loads.totalPeak);
     writeConsoleSummary(console, indices);
-    report::write(console, "(' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I10)", {d[0], d[1], d[2], d[3]});
+    if (fromFile) {
+        report::writeFree(console, {"LOADS FROM FILE ", *loadsFile});
+    } else {
+        report::write(console, "(' D1 MIN, D2 WIN, D3 SUM, D4 ADD =',4I10)",
+                      {d[0], d[1], d[2], d[3]});
+    }
     writeConsoleTime(console, seconds);
     cpuMark = cpuNow;
 }

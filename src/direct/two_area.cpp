@@ -13,17 +13,16 @@
 namespace adequacy {
 namespace {
 
-// Keeps an area-0 load a hair below a whole number from losing a megawatt.
-constexpr float loadNudge = 0.001f;
-
 // Below the table's range the terms of the unserved-energy sum repeat; they
 // are added one by one, as many as a non-negative load can produce, and
 // beyond that (negative loads only) as one product.
 constexpr double maxRepeatedTerms = 8192.0;
 
 // The assistance of an hour depends only on the supplying area's load, and
-// the calendar gives at most 72 distinct loads (three seasons of 24 hours):
-// each distinct load's assistance and assisted table are built once.
+// the load model gives at most 72 distinct loads (three seasons of 24 hours):
+// each distinct load's assistance and assisted table are built once. A year
+// of loads from a file may hold more; beyond the cache the last entry is
+// rebuilt for every new load.
 inline constexpr int cachedLoads = 128;
 
 struct CachedHour {
@@ -33,6 +32,10 @@ struct CachedHour {
 };
 
 struct Workspace {
+    explicit Workspace(int tableTop) {
+        for (CachedHour& entry : entries)
+            entry.assisted.table.entries.assign(static_cast<std::size_t>(tableTop) + 2, 0.0f);
+    }
     LevelSums sums;
     std::array<CachedHour, cachedLoads + 1> entries;  // the last one is scratch
     int used = 0;
@@ -58,9 +61,7 @@ const AssistedTable& assistedTableFor(const AssistanceSource& source, double sup
 }
 
 float receivingLoad(ReceivingArea area, float total, float area1) {
-    if (area == ReceivingArea::area1) return area1;
-    double load = static_cast<double>(total) - area1 + static_cast<double>(loadNudge);
-    return static_cast<float>(std::trunc(load));
+    return area == ReceivingArea::area1 ? area1 : wholeArea0Load(total, area1);
 }
 
 // Adds Q(IX(v)) for every whole v from the threshold up to the load, in that
@@ -70,6 +71,7 @@ void addUnservedMw(const AssistedTable& a, int threshold, float load, double& mw
     if (!(static_cast<double>(threshold) <= load)) return;
     const double last = std::trunc(static_cast<double>(load));
     const double capacity = a.capacity;
+    const int tableTop = a.table.top();
     double v = threshold;
     const double q3000 = a.table.at(tableTop);
     const double repeated = std::fmax(0.0, std::fmin(last + 1.0, capacity - tableTop) - v);
@@ -94,7 +96,10 @@ AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
     AssistanceSource source{atc, area1, area1 ? tables.area0OutageTable : tables.area1OutageTable,
                             area1 ? tables.area0.capacity : tables.area1.capacity,
                             area1 ? loads.area1Peak : loads.area0Peak};
-    auto work = std::make_unique<Workspace>();
+    auto work = std::make_unique<Workspace>(tables.top);
+    // An area's LOLE and ALLR take each day's peak hour of the area's own
+    // load (for the model's loads, the shape's peak hour, as for the system).
+    const DailyPeakHours& peakHours = area1 ? loads.area1PeakHour : loads.area0PeakHour;
     IndexSums sums;
     for (int day = 1; day <= daysPerYear; ++day) {
         for (int hour = 1; hour <= hoursPerDay; ++hour) {
@@ -105,7 +110,8 @@ AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
             const AssistedTable& assisted =
                 assistedTableFor(source, supplyingLoad, receiving, r, *work);
             float load = receivingLoad(area, total, a1);
-            record(sums, hour, assisted.table.at(IX(load, assisted.capacity, tableTop)), load);
+            const float lolp = assisted.table.at(IX(load, assisted.capacity, tables.top));
+            record(sums, isPeakHour(peakHours, day, hour), lolp, load);
             addUnservedMw(assisted, r.lossThreshold, load, sums.indices.mwhEue);
         }
     }

@@ -1,5 +1,6 @@
 #include "driver/program.hpp"
 
+#include <cstdio>
 #include <memory>
 
 #include "direct/atc_check.hpp"
@@ -20,18 +21,29 @@
 namespace adequacy {
 namespace {
 
-// Everything a run keeps from start to end, allocated once.
+// Everything a run keeps from start to end, allocated once. The load
+// parameters and the ATC rows start as the system's and are working copies
+// that the dialogs replace.
 struct Session {
+    explicit Session(const StudySystem& system)
+        : units(unitTypesOf(system)),
+          loadParameters(system.loadParameters),
+          loadShape(system.loadShape),
+          hourlyLoads(system.hourlyLoads ? &*system.hourlyLoads : nullptr),
+          atc(system.atc) {}
+
     Options options;
-    const StudySystem* studySystem = nullptr;
+    std::string systemSource;
     report::Channel console = report::consoleChannel();
     report::Channel reportFile;
     report::ConsoleInput input;
-    UnitTypes units = builtInUnitTypes();
+    UnitTypes units;
     CapacityTables tables;
-    LoadParameters loadParameters = builtInLoadParameters();
+    LoadParameters loadParameters;
+    LoadShape loadShape;
+    const HourlyLoadYear* hourlyLoads;  // a year given hour by hour, else the model's
     HourlyLoads loads;
-    AtcTable atc = builtInAtcTable();
+    AtcTable atc;
     float cpuMark = 0.0f;
     float mttrFactor = 0.0f;
     float area1EnergyDemand = 0.0f;
@@ -75,16 +87,28 @@ void openReport(Session& session) {
     report::endProgram(status);
 }
 
+std::optional<std::string_view> loadsFile(const Session& s) {
+    if (s.hourlyLoads == nullptr) return std::nullopt;
+    return s.hourlyLoads->path;
+}
+
 // Loads and single-area solution, repeated for every new set of parameters.
+// Loads given hour by hour have no parameters to change: no dialog.
 DialogOutcome singleAreaPhase(Session& s) {
     while (true) {
-        computeHourlyLoads(s.loadParameters, s.loads);
+        if (s.hourlyLoads != nullptr) {
+            setHourlyLoads(s.hourlyLoads->total, s.hourlyLoads->area1, s.loads);
+        } else {
+            computeHourlyLoads(s.loadParameters, s.loadShape, s.loads);
+        }
         AnnualIndices indices = computeSingleArea(s.tables, s.loads, s.mttrFactor);
         reportSingleArea(s.tables, s.loads, s.loadParameters, indices, s.cpuMark, s.console,
-                         s.reportFile);
+                         s.reportFile, loadsFile(s));
         report::flush(s.reportFile);
         if (s.results)
-            results::recordSingleArea(*s.results, s.tables, s.loads, s.loadParameters, indices);
+            results::recordSingleArea(*s.results, s.tables, s.loads,
+                                      s.hourlyLoads ? nullptr : &s.loadParameters, indices);
+        if (s.hourlyLoads != nullptr) return DialogOutcome::proceed;
         DialogOutcome outcome = runLoadDialog(s.loadParameters, s.console, s.input);
         if (outcome != DialogOutcome::repeat) return outcome;
     }
@@ -139,10 +163,17 @@ void startResults(Session& s, const std::string& path) {
 
 }  // namespace
 
-int runProgram(const Options& options, const StudySystem& studySystem) {
-    auto session = std::make_unique<Session>();
+int runProgram(const Options& options, const StudySystem& system) {
+    if (system.hourlyLoads && (system.hourlyLoads->total.size() != hoursPerYear ||
+                               system.hourlyLoads->area1.size() != hoursPerYear)) {
+        // The system reader counts the rows; this guards the arrays.
+        std::fprintf(stderr, "adequacy: %s: not a year of %d hourly loads\n",
+                     system.hourlyLoads->path.c_str(), hoursPerYear);
+        return report::exitIoError;  // as every error of a system file, before OP
+    }
+    auto session = std::make_unique<Session>(system);
     session->options = options;
-    session->studySystem = &studySystem;
+    session->systemSource = system.source;
     session->input = scriptedInput(options);
     Session& s = *session;
     if (options.jsonPath) startResults(s, *options.jsonPath);
@@ -151,9 +182,10 @@ int runProgram(const Options& options, const StudySystem& studySystem) {
     s.cpuMark = report::processorSeconds();
     if (buildCapacityTables(s.units, s.tables, s.console) == BuildOutcome::invalidUnit)
         endSequence(s, report::exitAnalysisStopped);
-    s.loadParameters = builtInLoadParameters();
     s.mttrFactor = computeMttrFactor(s.tables.generationMttr);
-    if (s.results) s.results->results.system = results::systemInfo("built-in", unitCount, s.tables);
+    if (s.results)
+        s.results->results.system =
+            results::systemInfo(s.systemSource, s.units.unitCount(), s.tables);
     const DialogOutcome singleArea = singleAreaPhase(s);
     if (s.results) results::writeResults(*s.results);
     if (singleArea == DialogOutcome::inputError) endSequence(s, report::exitAnalysisStopped);

@@ -13,6 +13,7 @@
 
 #include "direct/atc_table.hpp"
 #include "model/loads.hpp"
+#include "model/system_data.hpp"
 
 namespace adequacy {
 
@@ -48,5 +49,8 @@ struct StudySystem {
 // The system built into the program: ten unit types in eleven identical
 // blocks, block 1 being area 1.
 StudySystem builtInSystem();
+
+// The unit data of a system as the analysis reads it.
+UnitTypes unitTypesOf(const StudySystem& system);
 
 }  // namespace adequacy

@@ -1,39 +1,42 @@
 #pragma once
-// The generating system under study: ten unit types in eleven identical
-// blocks. Block 1 is area 1, blocks 2..11 are area 0.
+// The generating units of the system under study: the unit types and which
+// type each unit is, in the order in which the units are taken (tables and
+// simulation alike), area 1's units first. Sized once at start-up from the
+// system; the built-in system is ten unit types in eleven identical blocks,
+// block 1 being area 1.
 
-#include <array>
+#include <vector>
 
 namespace adequacy {
 
-inline constexpr int unitTypeCount = 10;
-inline constexpr int blockCount = 11;
-inline constexpr int unitCount = unitTypeCount * blockCount;  // 110
-inline constexpr int area1UnitCount = unitTypeCount;          // block 1
-inline constexpr int tableTop = 3000;
+// The outage tables reach at least this level; a system whose tables are
+// still significant above it gets a higher top (see outage_table.hpp).
+inline constexpr int minimumTableTop = 3000;
 inline constexpr int daysPerYear = 365;
 inline constexpr int hoursPerDay = 24;
 inline constexpr int hoursPerYear = daysPerYear * hoursPerDay;  // 8760
 
 struct UnitTypes {
-    std::array<int, unitTypeCount> pmax;
-    std::array<int, unitTypeCount> deratedMw;
-    std::array<float, unitTypeCount> forcedOutageRate;
-    std::array<float, unitTypeCount> deratedProbability;
-    std::array<float, unitTypeCount> mttrDays;
+    // Per unit type (0-based index).
+    std::vector<int> pmax;
+    std::vector<int> deratedMw;
+    std::vector<float> forcedOutageRate;
+    std::vector<float> deratedProbability;
+    std::vector<float> mttrDays;
+    // Per unit, in unit order: its type index. Units 0..area1UnitCount-1 form
+    // area 1, the others area 0.
+    std::vector<int> unitType;
+    int area1UnitCount = 0;
+
+    int typeCount() const { return static_cast<int>(pmax.size()); }
+    int unitCount() const { return static_cast<int>(unitType.size()); }
+    int typeOf(int unitIndex0) const { return unitType[static_cast<std::size_t>(unitIndex0)]; }
 };
 
-// Unit number k (1-based) = 10 * (block - 1) + type; its type index (0-based).
-constexpr int typeOfUnit(int unitIndex0) { return unitIndex0 % unitTypeCount; }
+// The built-in composition: unit number k (1-based) = 10 * (block - 1) + type.
+inline constexpr int builtInTypeCount = 10;
+inline constexpr int builtInBlockCount = 11;
 
-constexpr UnitTypes builtInUnitTypes() {
-    return UnitTypes{
-        {5, 10, 13, 22, 43, 57, 101, 198, 248, 276},
-        {0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-        {0.15f, 0.10f, 0.09f, 0.07f, 0.06f, 0.05f, 0.04f, 0.04f, 0.04f, 0.04f},
-        {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f},
-        {5.0f, 5.0f, 5.0f, 7.0f, 7.0f, 14.0f, 21.0f, 28.0f, 28.0f, 42.0f},
-    };
-}
+UnitTypes builtInUnitTypes();
 
 }  // namespace adequacy

@@ -51,7 +51,7 @@ void testHours(const SimulationInputs& inputs, const FastYearPlan& plan, const L
 
 std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs, const FastYearPlan& plan,
                                            SimulationState& state) {
-    if (!plan.exactCapacities) return advanceYear(inputs, state);
+    if (!plan.exactCapacities || !plan.fitsLanes) return advanceYear(inputs, state);
     LaneState lanes = laneState(inputs, plan, state);
     state.yearCount += 1;
     YearTallies tallies;
@@ -66,7 +66,7 @@ std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs, const
         index += run.hours;
         if (index == hoursPerYear) break;
 
-        if (!replayHour(inputs, plan, run.fired, lanes, state)) return std::nullopt;
+        if (!replayHour(inputs, plan, run, lanes, state)) return std::nullopt;
         testHour(inputs, capacityOf(lanes), index, state, tallies);
         index += 1;
     }

@@ -5,9 +5,9 @@
 // hour_lanes.hpp), and only an hour in which some lane fires is replayed. It
 // leaves exactly the state, records and failures that advanceYear leaves.
 
-#include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "montecarlo/hour_lanes.hpp"
 #include "montecarlo/state.hpp"
@@ -17,22 +17,25 @@ namespace adequacy {
 
 // What the fast loop derives once from the inputs of a run.
 struct FastYearPlan {
-    std::array<std::int32_t, unitCount> failDraws;    // threshold of a unit in state 1
-    std::array<std::int32_t, unitCount> repairDraws;  // threshold of a unit in state 0 or 2
-    std::int32_t tieLeaveDraws;                       // threshold of the tie in row 1
-    std::int32_t tieReturnDraws;                      // threshold of the tie elsewhere
+    std::vector<std::int32_t> failDraws;    // per unit, threshold in state 1
+    std::vector<std::int32_t> repairDraws;  // per unit, threshold in state 0 or 2
+    std::int32_t tieLeaveDraws;             // threshold of the tie in row 1
+    std::int32_t tieReturnDraws;            // threshold of the tie elsewhere
     HourChecks checks;
+    int lanes;  // of an hour, see hour_lanes.hpp
     // Available MW are kept as integer sums, which equal the loop's float sums
     // only while no partial sum can pass 2^24; otherwise every year is left to
-    // advanceYear.
+    // advanceYear, as it is for a system too large for the lanes of an hour.
     bool exactCapacities;
+    bool fitsLanes;
 };
 
 FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks);
 
 // The threshold of a unit or of the tie in the given state.
 inline std::int32_t unitThreshold(const FastYearPlan& plan, int unit, int unitState) {
-    return unitState == unitUp ? plan.failDraws[unit] : plan.repairDraws[unit];
+    const auto u = static_cast<std::size_t>(unit);
+    return unitState == unitUp ? plan.failDraws[u] : plan.repairDraws[u];
 }
 
 inline std::int32_t tieThreshold(const FastYearPlan& plan, int atcState) {

@@ -14,8 +14,8 @@ namespace {
 // 2^24 are exact floats, so below that bound the float sums are exact too.
 bool capacitySumsExact(const UnitTypes& units) {
     long long bound = 0;
-    for (int u = 0; u < unitCount; ++u) {
-        const int type = typeOfUnit(u);
+    for (int u = 0; u < units.unitCount(); ++u) {
+        const auto type = static_cast<std::size_t>(units.typeOf(u));
         const long long full = std::llabs(units.pmax[type]);
         const long long derated = std::llabs(units.deratedMw[type]);
         bound += full > derated ? full : derated;
@@ -27,7 +27,10 @@ bool capacitySumsExact(const UnitTypes& units) {
 
 FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
     FastYearPlan plan{};
-    for (int u = 0; u < unitCount; ++u) {
+    const int units = inputs.units.unitCount();
+    plan.failDraws.assign(static_cast<std::size_t>(units), 0);
+    plan.repairDraws.assign(static_cast<std::size_t>(units), 0);
+    for (std::size_t u = 0; u < plan.failDraws.size(); ++u) {
         // An up unit stays up only on r > failProb; a down unit returns on
         // r <= repairProb. The two differ for a NaN probability.
         plan.failDraws[u] = drawsNotAbove(inputs.probabilities.unitFailProb[u]);
@@ -37,20 +40,30 @@ FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
     plan.tieReturnDraws = drawsAtOrBelow(atcReturnProb);
     plan.checks = checks;
     plan.exactCapacities = capacitySumsExact(inputs.units);
+    plan.fitsLanes = fitsHourLanes(units);
+    plan.lanes = plan.fitsLanes ? hourLanesFor(units) : 0;
+    plan.checks.scan = checks.scanOf(plan.lanes);
     return plan;
 }
 
 LaneState laneState(const SimulationInputs& inputs, const FastYearPlan& plan,
                     const SimulationState& state) {
-    LaneState lanes{};
-    for (int u = 0; u < unitCount; ++u) {
+    LaneState lanes;
+    const UnitTypes& units = inputs.units;
+    const int tieLane = units.unitCount();
+    lanes.thresholds.lanes = plan.lanes;
+    lanes.thresholds.tieLane = tieLane;
+    lanes.systemMw = 0;
+    lanes.area1Mw = 0;
+    for (int u = 0; u < tieLane; ++u) {
         lanes.thresholds.draws[u] = unitThreshold(plan, u, state.unitState[u]);
-        const int mw = availableMw(inputs.units, typeOfUnit(u), state.unitState[u]);
+        const int mw = availableMw(units, units.typeOf(u), state.unitState[u]);
         lanes.systemMw += mw;
-        if (u < area1UnitCount) lanes.area1Mw += mw;
+        if (u < units.area1UnitCount) lanes.area1Mw += mw;
     }
     lanes.thresholds.draws[tieLane] = tieThreshold(plan, state.tie.atcState);
-    lanes.thresholds.draws[tieLane + 1] = 0;  // the padding lane never fires
+    // The padding lanes never fire.
+    for (int lane = tieLane + 1; lane < plan.lanes; ++lane) lanes.thresholds.draws[lane] = 0;
     return lanes;
 }
 

@@ -14,7 +14,6 @@ namespace adequacy {
 namespace {
 
 constexpr int width = 8;
-constexpr int vectors = hourLanes / width;
 
 #define ADEQUACY_AVX2 __attribute__((target("avx2")))
 
@@ -33,42 +32,47 @@ ADEQUACY_AVX2 __m256i fires(const LaneThresholds& thresholds, __m256i seed, int 
                               _mm256_srli_epi32(x, ranDiscardedBits));
 }
 
-ADEQUACY_AVX2 LaneMask checkHour(const LaneThresholds& thresholds, std::uint32_t hourSeed,
-                                 int shift) {
+ADEQUACY_AVX2 std::uint64_t checkWord(const LaneThresholds& thresholds, std::uint32_t hourSeed,
+                                      int shift, int word) {
     const __m256i seed = _mm256_set1_epi32(static_cast<int>(hourSeed));
-    std::uint64_t bits[2] = {0, 0};
-    for (int vector = 0; vector < vectors; ++vector) {
-        const int first = vector * width;
-        const __m256i fire = fires(thresholds, seed, first, shift);
+    const int first = 64 * word;
+    const int last = first + 64 < thresholds.lanes ? first + 64 : thresholds.lanes;
+    std::uint64_t fired = 0;
+    for (int from = first; from < last; from += width) {
+        const __m256i fire = fires(thresholds, seed, from, shift);
         const auto lanes = static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(fire)));
-        bits[first / 64] |= std::uint64_t{lanes} << (first % 64);
+        fired |= std::uint64_t{lanes} << (from - first);
     }
-    return LaneMask{bits[0], bits[1]};
+    return fired;
 }
 
 ADEQUACY_AVX2 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed,
                                       int limit) {
-    QuietRun run{0, hourSeed, {0, 0}};
+    const LcgJump hour{jumpTable.multiplier[thresholds.hourDraws()],
+                       jumpTable.increment[thresholds.hourDraws()]};
+    QuietRun run{0, hourSeed, {}};
     for (; run.hours < limit; ++run.hours) {
         const __m256i seed = _mm256_set1_epi32(static_cast<int>(run.seed));
         __m256i any = _mm256_setzero_si256();
-        for (int vector = 0; vector < vectors; ++vector) {
-            any = _mm256_or_si256(any, fires(thresholds, seed, vector * width, 0));
+        for (int first = 0; first < thresholds.lanes; first += width) {
+            any = _mm256_or_si256(any, fires(thresholds, seed, first, 0));
         }
-        if (!_mm256_testz_si256(any, any)) {
-            run.fired = checkHour(thresholds, run.seed, 0);
-            break;
-        }
-        run.seed = seedAfter(run.seed, hourDraws);
+        if (!_mm256_testz_si256(any, any)) break;
+        run.seed = jumpSeed(hour, run.seed);
     }
+    if (run.hours < limit) carryFiredWords(thresholds, run, checkWord);
     return run;
 }
 
 #undef ADEQUACY_AVX2
 
+QuietScan scanOf(int) { return scanQuietHours; }
+
 }  // namespace
 
-HourChecks avx2HourChecks() { return HourChecks{checkHour, scanQuietHours, nextLossHourAvx2}; }
+HourChecks avx2HourChecks() {
+    return HourChecks{checkWord, scanQuietHours, nextLossHourAvx2, scanOf};
+}
 
 bool avx2Available() {
     __builtin_cpu_init();

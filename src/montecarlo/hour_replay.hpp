@@ -6,12 +6,13 @@
 
 namespace adequacy {
 
-// Steps the firing lanes in order from the seed in `state`: a repair changes
+// Steps the firing lanes of the hour after `run` in order from the seed in
+// `state`, which is the run's: a repair changes
 // its unit only, a failure (or the tie leaving row 1) takes a second draw and
 // so shifts every later lane by one position, which are checked again. Leaves
 // the seed after the hour's last draw. False, as advanceTie, when the tie had
 // nowhere to go.
-bool replayHour(const SimulationInputs& inputs, const FastYearPlan& plan, LaneMask fired,
+bool replayHour(const SimulationInputs& inputs, const FastYearPlan& plan, const QuietRun& run,
                 LaneState& lanes, SimulationState& state);
 
 }  // namespace adequacy

@@ -30,9 +30,10 @@ constexpr std::uint32_t jumpSeed(LcgJump jump, std::uint32_t seed) {
     return jump.multiplier * seed + jump.increment;
 }
 
-// Enough positions for an hour's 111 draws shifted by up to 111 second draws,
-// with room for a whole vector beyond the last lane.
-inline constexpr int jumpTableSize = 256;
+// Enough positions for the draws of the largest hour the fast loop lays out
+// (see hour_lanes.hpp), shifted by up to as many second draws, with room for
+// a whole vector beyond the last lane.
+inline constexpr int jumpTableSize = 8256;
 
 struct JumpTable {
     alignas(64) std::array<std::uint32_t, jumpTableSize> multiplier;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "direct/atc_table.hpp"
 #include "model/system_data.hpp"
@@ -22,10 +23,11 @@ inline constexpr int unitUp = 1;
 inline constexpr int unitOut = 0;
 inline constexpr int unitDerated = 2;
 
-// Hourly transition probabilities, fixed once the units and the tie are set up.
+// Hourly transition probabilities, fixed once the units and the tie are set
+// up; one entry per unit.
 struct TransitionProbabilities {
-    std::array<float, unitCount> unitRepairProb;
-    std::array<float, unitCount> unitFailProb;
+    std::vector<float> unitRepairProb;
+    std::vector<float> unitFailProb;
     float atcReducedProb;  // 1 - probability of row 1
     float atcLeaveProb;    // hourly probability of leaving row 1
     bool operator==(const TransitionProbabilities&) const = default;
@@ -48,7 +50,7 @@ struct AreaCounters {
 
 struct SimulationState {
     std::uint32_t ranSeed;
-    std::array<int, unitCount> unitState;
+    std::vector<int> unitState;  // one per unit, sized at set-up
     TieState tie;
     int yearCount;
     AreaCounters system;

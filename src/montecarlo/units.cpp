@@ -22,13 +22,17 @@ UnitTypeRates unitTypeRates(const UnitTypes& units, int type) {
     return UnitTypeRates{static_cast<float>(mu), static_cast<float>(mu * q / (1.0 - q))};
 }
 
-void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::array<int, unitCount>& unitState,
+void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::vector<int>& unitState,
                 TransitionProbabilities& probabilities) {
-    for (int u = 0; u < unitCount; ++u) {
-        const int type = typeOfUnit(u);
+    const auto count = static_cast<std::size_t>(units.unitCount());
+    unitState.assign(count, unitUp);
+    probabilities.unitRepairProb.assign(count, 0.0f);
+    probabilities.unitFailProb.assign(count, 0.0f);
+    for (std::size_t u = 0; u < count; ++u) {
+        const int type = units.typeOf(static_cast<int>(u));
         const float q = outageProbability(units, type);
         const float r = ran(seed);
-        if (r < units.deratedProbability[type]) {
+        if (r < units.deratedProbability[static_cast<std::size_t>(type)]) {
             unitState[u] = unitDerated;
         } else if (r < q) {
             unitState[u] = unitOut;

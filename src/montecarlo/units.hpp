@@ -1,8 +1,8 @@
 #pragma once
 // Generating units as three-state Markov chains stepped once an hour.
 
-#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "model/system_data.hpp"
 #include "montecarlo/state.hpp"
@@ -18,9 +18,9 @@ struct UnitTypeRates {
 // long-run share of hours outside the up state is its outage probability.
 UnitTypeRates unitTypeRates(const UnitTypes& units, int type);
 
-// Draws the initial state of every unit in unit order (110 draws) and fills
-// the per-unit probabilities.
-void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::array<int, unitCount>& unitState,
+// Draws the initial state of every unit in unit order (one draw each) and
+// fills the per-unit probabilities; sizes both to the units.
+void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::vector<int>& unitState,
                 TransitionProbabilities& probabilities);
 
 // One hourly transition: one draw, and a second one for a unit that fails to
@@ -30,8 +30,8 @@ int nextUnitState(int state, float failProb, float repairProb, float deratedProb
 
 // The MW a unit contributes in its state.
 inline int availableMw(const UnitTypes& units, int type, int state) {
-    if (state == unitUp) return units.pmax[type];
-    if (state == unitDerated) return units.deratedMw[type];
+    if (state == unitUp) return units.pmax[static_cast<std::size_t>(type)];
+    if (state == unitDerated) return units.deratedMw[static_cast<std::size_t>(type)];
     return 0;
 }
 

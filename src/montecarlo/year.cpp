@@ -11,14 +11,15 @@ namespace {
 
 HourCapacity stepUnits(const SimulationInputs& inputs, SimulationState& state) {
     HourCapacity capacity{0.0f, 0.0f};
-    for (int u = 0; u < unitCount; ++u) {
-        const int type = typeOfUnit(u);
+    const UnitTypes& units = inputs.units;
+    for (int u = 0; u < units.unitCount(); ++u) {
+        const int type = units.typeOf(u);
         state.unitState[u] = nextUnitState(state.unitState[u], inputs.probabilities.unitFailProb[u],
                                            inputs.probabilities.unitRepairProb[u],
                                            inputs.units.deratedProbability[type], state.ranSeed);
         const float mw = static_cast<float>(availableMw(inputs.units, type, state.unitState[u]));
         capacity.system += mw;
-        if (u < area1UnitCount) capacity.area1 += mw;
+        if (u < units.area1UnitCount) capacity.area1 += mw;
     }
     return capacity;
 }

@@ -21,8 +21,8 @@ struct SimulationInputs {
     const TransitionProbabilities& probabilities;
 };
 
-// The state of a run that has not simulated a year yet: seed 3 after the 110
-// set-up draws, every counter 0. Fills the probabilities as it goes.
+// The state of a run that has not simulated a year yet: seed 3 after the
+// set-up draws (one per unit), every counter 0. Fills the probabilities as it goes.
 SimulationState initialState(const UnitTypes& units, const AtcTable& atc,
                              TransitionProbabilities& probabilities);
 

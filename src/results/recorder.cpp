@@ -72,17 +72,19 @@ MonthHourGrid expectedLolHours(const CapacityTables& tables, const HourlyLoads& 
     MonthHourGrid grid{};
     for (int index = 0; index < hoursPerYear; ++index) {
         const float load = loads.total[static_cast<std::size_t>(index)];
-        const float lolp = tables.totalOutageTable.at(IX(load, tables.total.capacity, tableTop));
+        const float lolp = tables.totalOutageTable.at(
+            IX(load, tables.total.capacity, tables.totalOutageTable.top()));
         grid[static_cast<std::size_t>(monthHourCell(index))] += lolp;
     }
     return grid;
 }
 
 void recordSingleArea(Recorder& recorder, const CapacityTables& tables, const HourlyLoads& loads,
-                      const LoadParameters& parameters, const AnnualIndices& indices) {
-    recorder.results.singleArea.push_back({parameters, loads.totalPeak,
-                                           reserveMargin(tables.total.capacity, loads.totalPeak),
-                                           indices});
+                      const LoadParameters* parameters, const AnnualIndices& indices) {
+    std::optional<LoadParameters> given;
+    if (parameters != nullptr) given = *parameters;
+    recorder.results.singleArea.push_back(
+        {given, loads.totalPeak, reserveMargin(tables.total.capacity, loads.totalPeak), indices});
     recorder.results.singleAreaLolHours = expectedLolHours(tables, loads);
 }
 

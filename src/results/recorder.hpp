@@ -27,8 +27,9 @@ SystemInfo systemInfo(const std::string& source, int units, const CapacityTables
 // the whole-system table, summed over the days of its month.
 MonthHourGrid expectedLolHours(const CapacityTables& tables, const HourlyLoads& loads);
 
+// `parameters` is null for loads given hour by hour.
 void recordSingleArea(Recorder& recorder, const CapacityTables& tables, const HourlyLoads& loads,
-                      const LoadParameters& parameters, const AnnualIndices& indices);
+                      const LoadParameters* parameters, const AnnualIndices& indices);
 
 // One ATC table tried; a refused one carries no solutions.
 void recordTwoArea(Recorder& recorder, const CapacityTables& tables, const HourlyLoads& loads,

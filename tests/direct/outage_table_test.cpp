@@ -115,19 +115,58 @@ TEST(OutageTables, ANegativeDeratedMwCountsAsNoOutage) {
     EXPECT_EQ(a.tables->area1OutageTable.entries, b.tables->area1OutageTable.entries);
 }
 
-TEST(OutageTables, WarnsWhenATableIsSignificantAtItsLastLevel) {
+TEST(OutageTables, ATableSignificantAt3000RaisesTheTopOfEveryTable) {
+    // Units on outage half of the time leave the total and area-0 tables
+    // significant far beyond 3000 MW: the top rises to the first level at
+    // which every table is insignificant, the same for the three tables, and
+    // nothing is cut short, so no warning is written.
     UnitTypes unreliable = builtInUnitTypes();
-    unreliable.forcedOutageRate.fill(0.5f);
+    unreliable.forcedOutageRate.assign(unreliable.forcedOutageRate.size(), 0.5f);
     Built b = build(unreliable);
     ASSERT_EQ(b.outcome, BuildOutcome::built);
     const CapacityTables& t = *b.tables;
-    EXPECT_EQ(t.total.topIndex, 3000);
-    EXPECT_EQ(t.area0.topIndex, 3000);
+    EXPECT_EQ(b.console.captured, "");
+    EXPECT_GT(t.top, 3000);
+    EXPECT_EQ(t.top, t.total.topIndex + 1);  // the total table reaches furthest
+    EXPECT_LT(t.area0.topIndex, t.top);
     EXPECT_LT(t.area1.topIndex, 973);
-    const std::string total = report::formatF(t.totalOutageTable.at(3000), 12, 8);
-    const std::string area0 = report::formatF(t.area0OutageTable.at(3000), 12, 8);
-    EXPECT_EQ(b.console.captured,
-              "warning: 1-F( 3000) =" + total + "\r\nwarning: 1-F( 3000) =" + area0 + "\r\n");
+    for (const OutageTable* table :
+         {&t.totalOutageTable, &t.area1OutageTable, &t.area0OutageTable}) {
+        EXPECT_EQ(table->top(), t.top);
+        EXPECT_EQ(table->at(t.top), 0.0f);
+    }
+    EXPECT_GT(t.totalOutageTable.at(t.total.topIndex), 0x1p-24f);
+    EXPECT_LE(t.totalOutageTable.at(t.total.topIndex + 1), 0.0f);
+    // Half the system on outage is the median: P(outage > 5351) is about 1/2.
+    EXPECT_NEAR(t.totalOutageTable.at(10703 / 2), 0.5, 0.05);
+    EXPECT_EQ(IX(0.0f, t.total.capacity, t.top), t.top);
+}
+
+TEST(OutageTables, EntriesBelow3000DoNotDependOnTheTop) {
+    // Four times the built-in system (44 blocks, area 1 = blocks 1..4) needs
+    // a top above 3000; its area-1 table, built to that top, agrees entry for
+    // entry with the table of the four blocks alone, built to 3000.
+    UnitTypes large = builtInUnitTypes();
+    large.unitType.clear();
+    for (int u = 0; u < 440; ++u) large.unitType.push_back(u % 10);
+    large.area1UnitCount = 40;
+    Built small = build(builtInUnitTypes());
+    Built b = build(large);
+    ASSERT_EQ(b.outcome, BuildOutcome::built);
+    const CapacityTables& t = *b.tables;
+    EXPECT_EQ(small.tables->top, 3000);
+    EXPECT_GT(t.top, 3000);
+    EXPECT_EQ(t.total.capacity, 4 * 10703);
+    EXPECT_EQ(t.area1.capacity, 4 * 973);
+    EXPECT_EQ(t.area0.capacity, 40 * 973);
+    EXPECT_EQ(b.console.captured, "");
+    UnitTypes four = builtInUnitTypes();
+    four.unitType.resize(40);
+    four.area1UnitCount = 40;
+    Built f = build(four);
+    EXPECT_EQ(f.tables->top, 3000);
+    for (int x = -1; x <= 3000; ++x)
+        ASSERT_EQ(t.area1OutageTable.at(x), f.tables->area1OutageTable.at(x)) << x;
 }
 
 }  // namespace

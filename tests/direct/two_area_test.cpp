@@ -151,7 +151,7 @@ TEST(AssistedTable, ShiftedLevelsReadTheReceivingTable) {
     a.noAssistProbability = 0.25f;
     a.shift = 2;
     auto q = std::make_unique<AssistedTable>();
-    q->table.entries.fill(0.5f);  // what an earlier hour may have left
+    q->table.entries.assign(3002, 0.5f);  // what an earlier hour may have left
     buildAssistedTable(p, 973, 884, a, *q);
     EXPECT_EQ(q->capacity, 975);
     EXPECT_EQ(q->topIndex, 886);

@@ -105,5 +105,49 @@ TEST(AdvanceYearFast, UnexactCapacitiesGiveTheReferenceYear) {
     run.expectSame();
 }
 
+// Systems of other sizes: the lanes, their thresholds and the jumps follow
+// the units. Units of mixed types, with loads scaled to their capacity (the
+// total loads by one factor, area 1's by another) so that both tests count
+// losses: 37 units (3502 MW, area 1 = 7 units, 574 MW); 440 units (42812 MW,
+// area 1 = 40 units, 3892 MW), four times the built-in system; 2 units.
+Case systemOfSize(int units, int area1Units, float totalScale, float area1Scale) {
+    Case c;
+    c.units.unitType.clear();
+    for (int u = 0; u < units; ++u) c.units.unitType.push_back((u * 7 + u / 10) % 10);
+    c.units.area1UnitCount = area1Units;
+    for (std::size_t i = 0; i < c.load.d.size(); ++i)
+        c.load.d[i] *= i < 4 ? totalScale : area1Scale;
+    return c;
+}
+
+TEST(AdvanceYearFast, SystemsOfOtherSizes) {
+    struct Size {
+        int units;
+        int area1Units;
+        float totalScale;
+        float area1Scale;
+    };
+    for (Size size :
+         {Size{37, 7, 0.37f, 0.7f}, Size{440, 40, 4.5f, 4.6f}, Size{2, 1, 0.021f, 0.01f}}) {
+        const Comparison run{
+            systemOfSize(size.units, size.area1Units, size.totalScale, size.area1Scale)};
+        ASSERT_EQ(run.start.unitState.size(), static_cast<std::size_t>(size.units));
+        const SimulationState& last = run.last();
+        EXPECT_GT(last.system.lolHours, 0.0) << size.units << " units";
+        EXPECT_GT(last.area1.lolHours, 0.0) << size.units << " units";
+        run.expectSame();
+    }
+}
+
+TEST(AdvanceYearFast, SystemsBeyondTheLanesGiveTheReferenceYear) {
+    // Too many units for the lanes of an hour; two years suffice to compare.
+    const Comparison run{systemOfSize(maxHourLanes, 100, 1.0f, 1.0f), 2};
+    const SimulationInputs inputs{run.units, *run.loads, run.atc, run.probabilities};
+    const FastYearPlan plan = planFastYears(inputs, scalarHourChecks());
+    ASSERT_TRUE(plan.exactCapacities);
+    ASSERT_FALSE(plan.fitsLanes);
+    run.expectSame();
+}
+
 }  // namespace
 }  // namespace adequacy

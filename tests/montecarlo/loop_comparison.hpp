@@ -51,12 +51,12 @@ struct Year {
 // Runs the reference loop, then every loop of this processor from the same
 // start, and compares them year by year, field for field.
 struct Comparison {
-    explicit Comparison(const Case& c) : units(c.units), atc(c.atc) {
+    explicit Comparison(const Case& c, int years = comparedYears) : units(c.units), atc(c.atc) {
         computeHourlyLoads(c.load, *loads);
         start = initialState(units, atc, probabilities);
         const SimulationInputs inputs{units, *loads, atc, probabilities};
         SimulationState state = start;
-        for (int year = 0; year < comparedYears; ++year) {
+        for (int year = 0; year < years; ++year) {
             const std::optional<YearRecords> records = advanceYear(inputs, state);
             reference.push_back(Year{state, records});
             if (!records) break;

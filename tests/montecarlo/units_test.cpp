@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "montecarlo/draws.hpp"
 #include "montecarlo/random.hpp"
@@ -20,7 +21,7 @@ TEST(UnitTypeRates, BuiltInRepairAndFailureProbabilities) {
     };
     // The repair times are 120, 120, 120, 168, 168, 336, 504, 672, 672 and
     // 1008 hours.
-    const Expected expected[unitTypeCount] = {
+    const Expected expected[builtInTypeCount] = {
         {0.0083333338f, 0.0014705883f},   {0.0083333338f, 0.00092592597f},
         {0.0083333338f, 0.00082417583f},  {0.0059523811f, 0.00044802867f},
         {0.0059523811f, 0.00037993921f},  {0.0029761905f, 0.0001566416f},
@@ -28,7 +29,7 @@ TEST(UnitTypeRates, BuiltInRepairAndFailureProbabilities) {
         {0.0014880953f, 0.000062003965f}, {0.00099206355f, 0.000041335978f},
     };
     const UnitTypes units = builtInUnitTypes();
-    for (int type = 0; type < unitTypeCount; ++type) {
+    for (int type = 0; type < builtInTypeCount; ++type) {
         const UnitTypeRates rates = unitTypeRates(units, type);
         EXPECT_EQ(rates.repairProb, expected[type].repairProb) << "type " << type + 1;
         EXPECT_EQ(rates.failProb, expected[type].failProb) << "type " << type + 1;
@@ -37,14 +38,16 @@ TEST(UnitTypeRates, BuiltInRepairAndFailureProbabilities) {
 
 TEST(SetUpUnits, DrawsOncePerUnitInUnitOrder) {
     const UnitTypes units = builtInUnitTypes();
-    std::array<int, unitCount> unitState{};
+    std::vector<int> unitState;
     TransitionProbabilities probabilities{};
     std::uint32_t seed = ranInitialSeed;
     setUpUnits(units, seed, unitState, probabilities);
+    ASSERT_EQ(unitState.size(), 110u);
+    ASSERT_EQ(probabilities.unitFailProb.size(), 110u);
 
     std::uint32_t replay = ranInitialSeed;
-    for (int u = 0; u < unitCount; ++u) {
-        const int type = typeOfUnit(u);
+    for (int u = 0; u < units.unitCount(); ++u) {
+        const int type = units.typeOf(u);
         // No built-in unit can start derated: its probability is 0.
         const int expected = ran(replay) < units.forcedOutageRate[type] ? unitOut : unitUp;
         EXPECT_EQ(unitState[u], expected) << "unit " << u + 1;
@@ -57,8 +60,8 @@ TEST(SetUpUnits, DrawsOncePerUnitInUnitOrder) {
 
 TEST(SetUpUnits, InitialStateBoundaries) {
     UnitTypes units = builtInUnitTypes();
-    units.forcedOutageRate.fill(0.25f);
-    units.deratedProbability.fill(0.25f);
+    units.forcedOutageRate.assign(units.forcedOutageRate.size(), 0.25f);
+    units.deratedProbability.assign(units.deratedProbability.size(), 0.25f);
     struct Case {
         float draw;
         int state;
@@ -66,7 +69,7 @@ TEST(SetUpUnits, InitialStateBoundaries) {
     // Derated below 0.25, out below 0.5, up from 0.5: the bounds are strict.
     for (Case c : {Case{0.0f, unitDerated}, Case{0.25f - 0x1p-24f, unitDerated},
                    Case{0.25f, unitOut}, Case{0.5f - 0x1p-24f, unitOut}, Case{0.5f, unitUp}}) {
-        std::array<int, unitCount> unitState{};
+        std::vector<int> unitState;
         TransitionProbabilities probabilities{};
         std::uint32_t seed = seedBeforeDraw(c.draw);
         setUpUnits(units, seed, unitState, probabilities);

@@ -66,7 +66,7 @@ TEST(InitialState, SetUpDrawsOnlyForTheUnits) {
     const SimulationState state =
         initialState(builtInUnitTypes(), builtInAtcTable(), probabilities);
     std::uint32_t seed = ranInitialSeed;
-    for (int u = 0; u < unitCount; ++u) ran(seed);
+    for (int u = 0; u < builtInUnitTypes().unitCount(); ++u) ran(seed);
     EXPECT_EQ(state.ranSeed, seed);
     EXPECT_EQ(state.tie.atcState, 1);
     EXPECT_EQ(state.yearCount, 0);
