@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "direct/two_unit_system.hpp"
 #include "driver/program.hpp"
 #include "model/study_system.hpp"
 
@@ -70,21 +71,7 @@ ChildRun runInChild(const StudySystem& system, const std::string& answers) {
     return run;
 }
 
-// The two-unit system worked out by hand in the direct tests.
-StudySystem twoUnitSystem() {
-    StudySystem system;
-    system.types = {UnitType{100, 0, 0.1f, 0.0f, 5.0f}, UnitType{100, 0, 0.2f, 0.0f, 5.0f}};
-    system.unitTypes = {0, 1};
-    system.area1UnitCount = 1;
-    system.hourlyLoads = HourlyLoadYear{"constant.csv", std::vector<float>(hoursPerYear, 150.0f),
-                                        std::vector<float>(hoursPerYear, 50.0f)};
-    system.atc = AtcTable{};
-    system.atc.mw[0] = 50.0f;
-    system.atc.probability[0] = 1.0f;
-    system.atc.mw[1] = -50.0f;
-    system.atc.probability[1] = 1.0f;
-    return system;
-}
+using testing::twoUnitSystem;
 
 // The first field of the line that ends with `label`.
 double estimateAfter(const std::string& text, const std::string& label) {
