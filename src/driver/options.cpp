@@ -14,7 +14,8 @@ constexpr const char* footer =
     "Exit status:\n"
     "  0        the run completed, or fewer than 1000 years were asked\n"
     "  1        the analysis stopped: an unreadable answer or invalid unit data\n"
-    "  2        a usage error, or a fatal I/O error (named on standard error)\n"
+    "  2        a usage error, a faulty system file or a fatal I/O error, named\n"
+    "           on standard error\n"
     "  130,143  interrupted by SIGINT or SIGTERM";
 
 // A prompt reads one line: an answer with a line end in it cannot be typed.
@@ -53,9 +54,7 @@ void addOptions(CLI::App& app, Options& options) {
     app.add_option("-o,--report", options.reportPath, "write the report to FILE (default OP)")
         ->type_name("FILE")
         ->check(CLI::Validator(checkFileName, ""));
-    app.add_option("--json", options.jsonPath,
-                   "also write every figure of the run to FILE as JSON, rewritten after the "
-                   "direct solutions and after every simulation report")
+    app.add_option("--json", options.jsonPath, "also write every figure of the run to FILE (JSON)")
         ->type_name("FILE")
         ->check(CLI::Validator(checkFileName, ""));
     app.add_option("--system", options.systemPath,
