@@ -18,10 +18,14 @@ bool isSignificant(float entry) {
 
 struct UnitOutage {
     int pmax;
-    int deratedMw;
+    int deratedMw;  // the MW still available in the derated state
     double forcedOutageRate;
     double deratedProbability;
 };
+
+// The MW on outage while derated: the derated MW is what the unit still has
+// available, as the simulation counts it.
+int deratedOutageMw(const UnitOutage& unit) { return unit.pmax - unit.deratedMw; }
 
 // Folds one unit into the table, levels top..0 downwards so that every entry
 // read on the right still holds its value from before this unit.
@@ -31,7 +35,8 @@ void addUnit(OutageTable& table, int top, const UnitOutage& unit, OutageTable* c
     for (int x = top; x >= 0; --x) {
         double updated =
             available * table.at(x) + unit.forcedOutageRate * table.at(std::max(x - unit.pmax, -1));
-        updated = updated + unit.deratedProbability * table.at(std::max(x - unit.deratedMw, -1));
+        updated =
+            updated + unit.deratedProbability * table.at(std::max(x - deratedOutageMw(unit), -1));
         float stored = static_cast<float>(updated);
         table.at(x) = stored;
         if (copyA != nullptr) copyA->at(x) = stored;
@@ -72,8 +77,8 @@ float meanRepairDays(float weightedSum, int totalCapacity) {
 
 UnitOutage unitOutage(const UnitTypes& units, int type) {
     auto t = static_cast<std::size_t>(type);
-    // A negative derated MW would read levels above x, which this pass has
-    // already updated (or which lie beyond the table): it counts as 0.
+    // A negative derated MW (outside the data, which the system file refuses)
+    // counts as 0: nothing left while derated, as on forced outage.
     return UnitOutage{units.pmax[t], std::max(units.deratedMw[t], 0), units.forcedOutageRate[t],
                       units.deratedProbability[t]};
 }

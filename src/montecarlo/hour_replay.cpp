@@ -53,11 +53,10 @@ bool replayHour(const SimulationInputs& inputs, const FastYearPlan& plan, const 
                 state.ranSeed = seed;
                 return stepped;
             }
-            const int type = inputs.units.typeOf(lane);
             const int next =
                 nextUnitState(state.unitState[lane], inputs.probabilities.unitFailProb[lane],
                               inputs.probabilities.unitRepairProb[lane],
-                              inputs.units.deratedProbability[type], seed);
+                              inputs.probabilities.unitDeratedShare[lane], seed);
             if (next != state.unitState[lane]) changeUnit(inputs, plan, lane, next, lanes, state);
             if (tookSecondDraw(before, seed)) {
                 shift += 1;

@@ -28,6 +28,8 @@ inline constexpr int unitDerated = 2;
 struct TransitionProbabilities {
     std::vector<float> unitRepairProb;
     std::vector<float> unitFailProb;
+    // The share of a unit's failures that end in the derated state.
+    std::vector<float> unitDeratedShare;
     float atcReducedProb;  // 1 - probability of row 1
     float atcLeaveProb;    // hourly probability of leaving row 1
     bool operator==(const TransitionProbabilities&) const = default;

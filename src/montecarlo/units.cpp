@@ -18,8 +18,11 @@ UnitTypeRates unitTypeRates(const UnitTypes& units, int type) {
     const double q = outageProbability(units, type);
     const double repairHours = static_cast<double>(units.mttrDays[type]) * hoursPerDay;
     const double mu = 1.0 / repairHours;
+    const double derated = units.deratedProbability[static_cast<std::size_t>(type)];
+    const double share = q == 0.0 ? 0.0 : derated / q;
     // The failure rate is derived from the unrounded repair rate.
-    return UnitTypeRates{static_cast<float>(mu), static_cast<float>(mu * q / (1.0 - q))};
+    return UnitTypeRates{static_cast<float>(mu), static_cast<float>(mu * q / (1.0 - q)),
+                         static_cast<float>(share)};
 }
 
 void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::vector<int>& unitState,
@@ -28,6 +31,7 @@ void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::vector<int>& u
     unitState.assign(count, unitUp);
     probabilities.unitRepairProb.assign(count, 0.0f);
     probabilities.unitFailProb.assign(count, 0.0f);
+    probabilities.unitDeratedShare.assign(count, 0.0f);
     for (std::size_t u = 0; u < count; ++u) {
         const int type = units.typeOf(static_cast<int>(u));
         const float q = outageProbability(units, type);
@@ -42,17 +46,18 @@ void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::vector<int>& u
         const UnitTypeRates rates = unitTypeRates(units, type);
         probabilities.unitRepairProb[u] = rates.repairProb;
         probabilities.unitFailProb[u] = rates.failProb;
+        probabilities.unitDeratedShare[u] = rates.deratedShare;
     }
 }
 
-int nextUnitState(int state, float failProb, float repairProb, float deratedProbability,
+int nextUnitState(int state, float failProb, float repairProb, float deratedShare,
                   std::uint32_t& seed) {
     const float r = ran(seed);
     if (state == unitUp) {
         if (r > failProb) return unitUp;
         // A failing unit always draws again, even when no unit can be derated.
         const float r2 = ran(seed);
-        return r2 <= deratedProbability ? unitDerated : unitOut;
+        return r2 <= deratedShare ? unitDerated : unitOut;
     }
     return r <= repairProb ? unitUp : state;
 }

@@ -12,10 +12,15 @@ namespace adequacy {
 struct UnitTypeRates {
     float repairProb;
     float failProb;
+    float deratedShare;
 };
 
 // Hourly repair and failure probabilities of a unit type, chosen so that the
-// long-run share of hours outside the up state is its outage probability.
+// long-run share of hours outside the up state is its outage probability;
+// and the share of its failures that end in the derated state, chosen so that
+// the long-run share of derated hours is its derated probability (an outage
+// lasts as long whichever state it is, so the shares of hours are the shares
+// of failures).
 UnitTypeRates unitTypeRates(const UnitTypes& units, int type);
 
 // Draws the initial state of every unit in unit order (one draw each) and
@@ -24,8 +29,9 @@ void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::vector<int>& u
                 TransitionProbabilities& probabilities);
 
 // One hourly transition: one draw, and a second one for a unit that fails to
-// pick between forced outage and derated state.
-int nextUnitState(int state, float failProb, float repairProb, float deratedProbability,
+// pick between forced outage and derated state; the unit is derated when the
+// second draw is at most `deratedShare`.
+int nextUnitState(int state, float failProb, float repairProb, float deratedShare,
                   std::uint32_t& seed);
 
 // The MW a unit contributes in its state.

@@ -16,7 +16,7 @@ HourCapacity stepUnits(const SimulationInputs& inputs, SimulationState& state) {
         const int type = units.typeOf(u);
         state.unitState[u] = nextUnitState(state.unitState[u], inputs.probabilities.unitFailProb[u],
                                            inputs.probabilities.unitRepairProb[u],
-                                           inputs.units.deratedProbability[type], state.ranSeed);
+                                           inputs.probabilities.unitDeratedShare[u], state.ranSeed);
         const float mw = static_cast<float>(availableMw(inputs.units, type, state.unitState[u]));
         capacity.system += mw;
         if (u < units.area1UnitCount) capacity.area1 += mw;

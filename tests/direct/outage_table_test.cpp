@@ -102,11 +102,40 @@ TEST(OutageTables, InvalidUnitTypeStopsWithOneConsoleLine) {
     EXPECT_EQ(b.console.captured, " gen           4   PMAX is too small\r\n");
 }
 
-TEST(OutageTables, ANegativeDeratedMwCountsAsNoOutage) {
+TEST(OutageTables, TheDeratedMwIsWhatTheUnitStillHasAvailable) {
+    // One 100 MW unit in each area: area 1's keeps 70 MW when derated (30 MW
+    // on outage), area 0's keeps 100 MW (its derated state loses nothing).
+    UnitTypes units;
+    units.pmax = {100, 100};
+    units.deratedMw = {70, 100};
+    units.forcedOutageRate = {0.1f, 0.25f};
+    units.deratedProbability = {0.2f, 0.5f};
+    units.mttrDays = {1.0f, 1.0f};
+    units.unitType = {0, 1};
+    units.area1UnitCount = 1;
+    Built b = build(units);
+    ASSERT_EQ(b.outcome, BuildOutcome::built);
+    const CapacityTables& t = *b.tables;
+    EXPECT_FLOAT_EQ(t.area1OutageTable.at(0), 0.3f);
+    EXPECT_FLOAT_EQ(t.area1OutageTable.at(29), 0.3f);
+    EXPECT_FLOAT_EQ(t.area1OutageTable.at(30), 0.1f);
+    EXPECT_FLOAT_EQ(t.area1OutageTable.at(99), 0.1f);
+    EXPECT_EQ(t.area1OutageTable.at(100), 0.0f);
+    EXPECT_FLOAT_EQ(t.area0OutageTable.at(0), 0.25f);
+    EXPECT_FLOAT_EQ(t.area0OutageTable.at(99), 0.25f);
+    // Both units: 200 MW out with 0.1 x 0.25, 130 with 0.2 x 0.25, 100 with
+    // 0.1 x 0.75 + 0.7 x 0.25, 30 with 0.2 x 0.75, none with 0.7 x 0.75.
+    EXPECT_FLOAT_EQ(t.totalOutageTable.at(130), 0.025f);
+    EXPECT_FLOAT_EQ(t.totalOutageTable.at(129), 0.075f);
+    EXPECT_FLOAT_EQ(t.totalOutageTable.at(99), 0.325f);
+    EXPECT_FLOAT_EQ(t.totalOutageTable.at(29), 1.0f - 0.7f * 0.75f);
+}
+
+TEST(OutageTables, ANegativeDeratedMwCountsAsNothingLeft) {
     UnitTypes negative = builtInUnitTypes();
     UnitTypes zero = builtInUnitTypes();
     negative.deratedProbability[9] = zero.deratedProbability[9] = 0.02f;
-    negative.deratedMw[9] = -5000;  // would read far beyond the table
+    negative.deratedMw[9] = -5000;  // outside the data: read as 0 MW left
     zero.deratedMw[9] = 0;
     Built a = build(negative);
     Built b = build(zero);

@@ -36,6 +36,25 @@ TEST(UnitTypeRates, BuiltInRepairAndFailureProbabilities) {
     }
 }
 
+TEST(UnitTypeRates, ShareOfFailuresThatDerate) {
+    UnitTypes units = builtInUnitTypes();
+    EXPECT_EQ(unitTypeRates(units, 0).deratedShare, 0.0f);  // no derated state
+    units.forcedOutageRate[1] = 0.05f;
+    units.deratedProbability[1] = 0.15f;
+    // The outage probability is rounded to single precision first, as the
+    // initial draw compares with it.
+    const float q = 0.05f + 0.15f;
+    EXPECT_EQ(unitTypeRates(units, 1).deratedShare,
+              static_cast<float>(static_cast<double>(0.15f) / static_cast<double>(q)));
+    EXPECT_FLOAT_EQ(unitTypeRates(units, 1).deratedShare, 0.75f);
+    units.forcedOutageRate[2] = 0.0f;
+    units.deratedProbability[2] = 0.3f;
+    EXPECT_EQ(unitTypeRates(units, 2).deratedShare, 1.0f);  // every failure derates
+    units.deratedProbability[3] = 0.0f;
+    units.forcedOutageRate[3] = 0.0f;
+    EXPECT_EQ(unitTypeRates(units, 3).deratedShare, 0.0f);  // a unit that never fails
+}
+
 TEST(SetUpUnits, DrawsOncePerUnitInUnitOrder) {
     const UnitTypes units = builtInUnitTypes();
     std::vector<int> unitState;
@@ -54,6 +73,7 @@ TEST(SetUpUnits, DrawsOncePerUnitInUnitOrder) {
         const UnitTypeRates rates = unitTypeRates(units, type);
         EXPECT_EQ(probabilities.unitRepairProb[u], rates.repairProb);
         EXPECT_EQ(probabilities.unitFailProb[u], rates.failProb);
+        EXPECT_EQ(probabilities.unitDeratedShare[u], 0.0f);
     }
     EXPECT_EQ(seed, replay);
 }
@@ -91,7 +111,7 @@ TEST(NextUnitState, UpUnitFailsAtOrBelowItsFailureProbabilityAndDrawsAgain) {
     EXPECT_EQ(seed, afterDraws(at, 2));
 }
 
-TEST(NextUnitState, SecondDrawAtOrBelowTheDeratedProbabilityDerates) {
+TEST(NextUnitState, SecondDrawAtOrBelowTheDeratedShareDerates) {
     const std::uint32_t start = seedBeforeDraw(0.0f);
     std::uint32_t probe = afterDraws(start, 1);
     const float second = ran(probe);
