@@ -20,12 +20,9 @@ std::uint64_t checkWord(const LaneThresholds& thresholds, std::uint32_t hourSeed
     return fired;
 }
 
-// Lane by lane up to the tie (the padding never fires), each lane's seed
-// jumped to from the hour's, so that the lanes do not wait on each other; the
-// first lane that fires ends the check.
 bool anyFires(const LaneThresholds& thresholds, std::uint32_t hourSeed) {
-    for (int lane = 0; lane < thresholds.hourDraws(); ++lane)
-        if (drawFires(seedAfter(hourSeed, lane + 1), thresholds.draws[lane])) return true;
+    for (int word = 0; word < laneWords(thresholds.lanes); ++word)
+        if (checkWord(thresholds, hourSeed, 0, word) != 0) return true;
     return false;
 }
 
