@@ -40,6 +40,7 @@ void testHours(const SimulationInputs& inputs, const FastYearPlan& plan, const L
                int begin, int end, SimulationState& state, YearTallies& tallies) {
     const HourCapacity capacity = capacityOf(lanes);
     const double capability = inputs.atc.mw[state.tie.atcState - 1];
+    if (coversPeaks(plan.peaks, capacity, capability)) return;
     for (int index = plan.checks.losses(capacity, capability, inputs.loads, begin, end);
          index < end;
          index = plan.checks.losses(capacity, capability, inputs.loads, index + 1, end)) {

@@ -15,6 +15,27 @@
 
 namespace adequacy {
 
+// The largest loads of the year as the loss-of-load tests see them; a NaN
+// load, which the tests treat unlike any number, makes them +infinity.
+struct YearPeaks {
+    float total;
+    float area1;
+    double area0;  // total - area 1, in double precision as the tests form it
+};
+
+// Whether no hour of the year can fail either test with this capacity and
+// tie: both pass at the year's largest loads, and each only gets easier as
+// its loads fall (the import into area 1 grows as the load of area 0 falls,
+// and every rounding on the way is monotonic).
+inline bool coversPeaks(const YearPeaks& peaks, HourCapacity capacity, double capability) {
+    if (isLossOfLoad(capacity.system, peaks.total)) return false;
+    const double surplus = (static_cast<double>(capacity.system) - capacity.area1) - peaks.area0;
+    const double transfer = surplus > capability ? capability : surplus;
+    float available = capacity.area1;
+    if (transfer > 0.0) available = static_cast<float>(available + transfer);
+    return !isLossOfLoad(available, peaks.area1);
+}
+
 // What the fast loop derives once from the inputs of a run.
 struct FastYearPlan {
     std::vector<std::int32_t> failDraws;    // per unit, threshold in state 1
@@ -22,6 +43,7 @@ struct FastYearPlan {
     std::int32_t tieLeaveDraws;             // threshold of the tie in row 1
     std::int32_t tieReturnDraws;            // threshold of the tie elsewhere
     HourChecks checks;
+    YearPeaks peaks;
     int lanes;  // of an hour, see hour_lanes.hpp
     // Available MW are kept as integer sums, which equal the loop's float sums
     // only while no partial sum can pass 2^24; otherwise every year is left to

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 #include "montecarlo/draw_threshold.hpp"
 #include "montecarlo/fast_year.hpp"
@@ -23,6 +25,20 @@ bool capacitySumsExact(const UnitTypes& units) {
     return bound <= drawCount;
 }
 
+YearPeaks yearPeaks(const HourlyLoads& loads) {
+    constexpr float infinity = std::numeric_limits<float>::infinity();
+    YearPeaks peaks{-infinity, -infinity, -static_cast<double>(infinity)};
+    for (int index = 0; index < hoursPerYear; ++index) {
+        const float load = loads.total[index];
+        const float load1 = loads.area1[index];
+        if (load != load || load1 != load1) return {infinity, infinity, infinity};
+        peaks.total = std::max(peaks.total, load);
+        peaks.area1 = std::max(peaks.area1, load1);
+        peaks.area0 = std::max(peaks.area0, static_cast<double>(load) - load1);
+    }
+    return peaks;
+}
+
 }  // namespace
 
 FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
@@ -39,6 +55,7 @@ FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
     plan.tieLeaveDraws = drawsAtOrBelow(inputs.probabilities.atcLeaveProb);
     plan.tieReturnDraws = drawsAtOrBelow(atcReturnProb);
     plan.checks = checks;
+    plan.peaks = yearPeaks(inputs.loads);
     plan.exactCapacities = capacitySumsExact(inputs.units);
     plan.fitsLanes = fitsHourLanes(units);
     plan.lanes = plan.fitsLanes ? hourLanesFor(units) : 0;

@@ -3,6 +3,7 @@
 #if defined(__x86_64__)
 #include <immintrin.h>
 
+#include "montecarlo/draw_threshold.hpp"
 #include "montecarlo/lcg_jump.hpp"
 #include "montecarlo/random.hpp"
 #endif
@@ -56,35 +57,76 @@ LcgJump quietHourJump(const LaneThresholds& thresholds) {
                    jumpTable.increment[thresholds.hourDraws()]};
 }
 
-// The jumps and thresholds stay in registers for the whole run.
+// The quiet scan compares the raw seed of a lane with its threshold shifted
+// left by the discarded bits, unsigned: k < T for the top 24 bits k of x is
+// x < 256 T, without a shift per draw. The one threshold that 32 bits cannot
+// hold, 2^24 (fires always), is looked for before the scan.
+ADEQUACY_AVX512 __m512i rawThreshold(__m512i draws) {
+    return _mm512_maskz_slli_epi32(0xFFFF, draws, ranDiscardedBits);
+}
+
+ADEQUACY_AVX512 __mmask16 firesAlways(__m512i draws) {
+    return _mm512_cmpeq_epi32_mask(draws, _mm512_set1_epi32(drawCount));
+}
+
+// The lanes among the sixteen of a vector that fire, as bits.
+ADEQUACY_AVX512 __mmask16 firesRaw(__m512i a, __m512i c, __m512i raw, __m512i seed) {
+    return _mm512_cmplt_epu32_mask(_mm512_add_epi32(_mm512_mullo_epi32(a, seed), c), raw);
+}
+
+// The jumps and raw thresholds of an hour of a few vectors, in registers.
+template <int vectors>
+struct HourInRegisters {
+    __m512i a[vectors];
+    __m512i c[vectors];
+    __m512i raw[vectors];
+    __mmask16 always[vectors];
+
+    // Whether any lane fires in the hour from `hourSeed`. The masks are
+    // joined in a general register: a chain of mask instructions is slower
+    // on both vendors, and on Intel they compete with the multiplier's port.
+    ADEQUACY_AVX512 bool any(std::uint32_t hourSeed) const {
+        const __m512i seed = _mm512_set1_epi32(static_cast<int>(hourSeed));
+        unsigned fired = 0;
+        for (int vector = 0; vector < vectors; ++vector)
+            fired |= _cvtmask16_u32(firesRaw(a[vector], c[vector], raw[vector], seed));
+        return fired != 0;
+    }
+
+    ADEQUACY_AVX512 void carry(QuietRun& run) const {
+        const __m512i seed = _mm512_set1_epi32(static_cast<int>(run.seed));
+        for (int vector = 0; vector < vectors; ++vector) {
+            const int first = vector * width;
+            const __mmask16 fire =
+                _kor_mask16(always[vector], firesRaw(a[vector], c[vector], raw[vector], seed));
+            run.fired[static_cast<std::size_t>(first / 64)] |= std::uint64_t{fire} << (first % 64);
+        }
+    }
+};
+
+// The jumps and thresholds stay in registers for the whole run; a lane that
+// always fires ends it before its first hour.
 template <int vectors>
 ADEQUACY_AVX512 QuietRun scanInRegisters(const LaneThresholds& thresholds, std::uint32_t hourSeed,
                                          int limit) {
-    __m512i a[vectors];
-    __m512i c[vectors];
-    __m512i t[vectors];
+    HourInRegisters<vectors> hour;
+    __mmask16 always = 0;
     for (int vector = 0; vector < vectors; ++vector) {
         const int first = vector * width;
-        a[vector] = _mm512_loadu_si512(jumpTable.multiplier.data() + first + 1);
-        c[vector] = _mm512_loadu_si512(jumpTable.increment.data() + first + 1);
-        t[vector] = _mm512_loadu_si512(thresholds.draws.data() + first);
+        hour.a[vector] = _mm512_loadu_si512(jumpTable.multiplier.data() + first + 1);
+        hour.c[vector] = _mm512_loadu_si512(jumpTable.increment.data() + first + 1);
+        const __m512i draws = _mm512_loadu_si512(thresholds.draws.data() + first);
+        hour.always[vector] = firesAlways(draws);
+        always = _kor_mask16(always, hour.always[vector]);
+        hour.raw[vector] = rawThreshold(draws);
     }
-    const LcgJump hour = quietHourJump(thresholds);
+    const LcgJump jump = quietHourJump(thresholds);
     QuietRun run{0, hourSeed, {}};
-    for (; run.hours < limit; ++run.hours) {
-        const __m512i seed = _mm512_set1_epi32(static_cast<int>(run.seed));
-        std::uint64_t bits[2] = {0, 0};
-        for (int vector = 0; vector < vectors; ++vector) {
-            const int first = vector * width;
-            const __mmask16 fire = fires(a[vector], c[vector], t[vector], seed);
-            bits[first / 64] |= std::uint64_t{fire} << (first % 64);
-        }
-        if ((bits[0] | bits[1]) != 0) {
-            run.fired = {bits[0], bits[1]};
-            break;
-        }
-        run.seed = jumpSeed(hour, run.seed);
+    if (always == 0) {
+        for (; run.hours < limit && !hour.any(run.seed); ++run.hours)
+            run.seed = jumpSeed(jump, run.seed);
     }
+    if (run.hours < limit) hour.carry(run);
     return run;
 }
 

@@ -149,5 +149,33 @@ TEST(AdvanceYearFast, SystemsBeyondTheLanesGiveTheReferenceYear) {
     run.expectSame();
 }
 
+// A stretch is left untested only when no hour of the year could fail a
+// test: capacities around the margin, for ties of several capabilities.
+TEST(AdvanceYearFast, PeaksCoverEveryHourTheySkip) {
+    auto loads = std::make_unique<HourlyLoads>();
+    computeHourlyLoads(builtInLoadParameters(), *loads);
+    TransitionProbabilities probabilities{};
+    const UnitTypes units = builtInUnitTypes();
+    const AtcTable atc = builtInAtcTable();
+    initialState(units, atc, probabilities);
+    const FastYearPlan plan =
+        planFastYears(SimulationInputs{units, *loads, atc, probabilities}, scalarHourChecks());
+    int covered = 0;
+    for (int system = 7000; system <= 14000; system += 25) {
+        for (int area1 = 0; area1 <= 2000; area1 += 50) {
+            for (double capability : {-300.0, 0.0, 200.0, 300.0}) {
+                const HourCapacity capacity{static_cast<float>(system), static_cast<float>(area1)};
+                if (!coversPeaks(plan.peaks, capacity, capability)) continue;
+                ++covered;
+                for (int index = 0; index < hoursPerYear; ++index)
+                    ASSERT_FALSE(
+                        isLossHour(capacity, capability, loads->total[index], loads->area1[index]))
+                        << system << " MW, " << area1 << " MW in area 1, tie " << capability;
+            }
+        }
+    }
+    EXPECT_GT(covered, 0);
+}
+
 }  // namespace
 }  // namespace adequacy

@@ -74,6 +74,12 @@ bool noneFires(const std::vector<std::uint64_t>& words) {
     return true;
 }
 
+// The words a scan carries are the lanes that fire in the hour it ended at.
+void expectCarriedWords(const QuietRun& run, const std::vector<std::uint64_t>& firing) {
+    for (std::size_t word = 0; word < run.fired.size() && word < firing.size(); ++word)
+        ASSERT_EQ(run.fired[word], firing[word]) << "word " << word;
+}
+
 TEST(HourLanes, LayoutFollowsTheUnits) {
     EXPECT_EQ(hourLanesFor(110), 112);  // the built-in system: seven vectors
     EXPECT_EQ(hourLanesFor(14), 16);
@@ -109,9 +115,12 @@ TEST(HourChecks, QuietRunsEndAtTheFirstHourThatFires) {
     std::uniform_int_distribution<std::uint32_t> seeds;
     for (int trial = 0; trial < 600; ++trial) {
         const int units = unitCounts[static_cast<std::size_t>(trial) % unitCounts.size()];
+        // Low rates, as the built-in units have, give runs of many hours; now
+        // and then a lane that always fires ends the run at once.
         LaneThresholds thresholds = randomThresholds(generator, false, units);
-        // Low rates, as the built-in units have, give runs of many hours.
         for (std::int32_t& draws : thresholds.draws) draws /= 16;
+        if (trial % 11 == 0)
+            thresholds.draws[static_cast<std::size_t>(trial % (units + 1))] = drawCount;
         const std::uint32_t seed = seeds(generator);
         const int limit = trial % 7 == 0 ? trial % 5 : 200;
         const QuietRun run = scalarHourChecks().scan(thresholds, seed, limit);
@@ -129,6 +138,9 @@ TEST(HourChecks, QuietRunsEndAtTheFirstHourThatFires) {
             const QuietRun other = set.checks.scan(thresholds, seed, limit);
             ASSERT_EQ(other.hours, run.hours) << set.name << ", " << units << " units";
             ASSERT_EQ(other.seed, run.seed) << set.name << ", " << units << " units";
+            if (run.hours == limit) continue;
+            SCOPED_TRACE(set.name);
+            expectCarriedWords(other, firingLanes(thresholds, hourSeed, 0));
         }
     }
 }
