@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "bench_system.hpp"
 #include "model/loads.hpp"
 #include "montecarlo/fast_year.hpp"
 #include "montecarlo/year.hpp"
@@ -23,30 +24,9 @@ namespace {
 
 using namespace adequacy;
 
-std::optional<HourChecks> checksNamed(const std::string& name) {
-    if (name == "fast") return fastestHourChecks();
-    if (name == "scalar") return scalarHourChecks();
-    if (name == "avx2" && avx2Available()) return avx2HourChecks();
-    if (name == "avx512" && avx512Available()) return avx512HourChecks();
-    return std::nullopt;
-}
-
-UnitTypes unitsOfBlocks(int blocks) {
-    UnitTypes units = builtInUnitTypes();
-    units.unitType.clear();
-    for (int u = 0; u < blocks * builtInTypeCount; ++u)
-        units.unitType.push_back(u % builtInTypeCount);
-    units.area1UnitCount = std::max(blocks / builtInBlockCount, 1) * builtInTypeCount;
-    return units;
-}
-
-LoadParameters loadsOfBlocks(int blocks) {
-    LoadParameters parameters = builtInLoadParameters();
-    const float scale = static_cast<float>(blocks) / builtInBlockCount;
-    if (blocks != builtInBlockCount)
-        for (float& d : parameters.d) d *= scale;
-    return parameters;
-}
+using bench::checksNamed;
+using bench::loadsOfBlocks;
+using bench::unitsOfBlocks;
 
 }  // namespace
 

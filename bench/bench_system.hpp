@@ -1,0 +1,44 @@
+#pragma once
+// The systems the benches run: the built-in one, or the same unit types in
+// another number of blocks, with the loads scaled to match, so that one
+// figure compares the loops on systems of several sizes.
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "model/loads.hpp"
+#include "model/system_data.hpp"
+#include "montecarlo/hour_lanes.hpp"
+
+namespace adequacy::bench {
+
+// The checks of the instruction set named, where this processor runs them;
+// "fast" is the one the program picks.
+inline std::optional<HourChecks> checksNamed(const std::string& name) {
+    if (name == "fast") return fastestHourChecks();
+    if (name == "scalar") return scalarHourChecks();
+    if (name == "avx2" && avx2Available()) return avx2HourChecks();
+    if (name == "avx512" && avx512Available()) return avx512HourChecks();
+    return std::nullopt;
+}
+
+// Area 1 keeps one block in eleven (at least one).
+inline UnitTypes unitsOfBlocks(int blocks) {
+    UnitTypes units = builtInUnitTypes();
+    units.unitType.clear();
+    for (int u = 0; u < blocks * builtInTypeCount; ++u)
+        units.unitType.push_back(u % builtInTypeCount);
+    units.area1UnitCount = std::max(blocks / builtInBlockCount, 1) * builtInTypeCount;
+    return units;
+}
+
+inline LoadParameters loadsOfBlocks(int blocks) {
+    LoadParameters parameters = builtInLoadParameters();
+    const float scale = static_cast<float>(blocks) / builtInBlockCount;
+    if (blocks != builtInBlockCount)
+        for (float& d : parameters.d) d *= scale;
+    return parameters;
+}
+
+}  // namespace adequacy::bench
