@@ -42,30 +42,6 @@ struct Ticks {
     long long runs = 0;
 };
 
-struct Tallies {
-    DayTally system;
-    DayTally area1;
-    int day = -1;
-};
-
-void testHour(const SimulationInputs& inputs, HourCapacity capacity, int index,
-              SimulationState& state, Tallies& tallies) {
-    const int day = index / hoursPerDay;
-    if (day != tallies.day) {
-        tallies.system.today = false;
-        tallies.area1.today = false;
-        tallies.day = day;
-    }
-    const float load = inputs.loads.total[index];
-    const float load1 = inputs.loads.area1[index];
-    testSystem(capacity.system, load, index, state, tallies.system);
-    testArea1(inputs.atc, capacity, load, load1, index, state, tallies.area1);
-}
-
-HourCapacity capacityOf(const LaneState& lanes) {
-    return {static_cast<float>(lanes.systemMw), static_cast<float>(lanes.area1Mw)};
-}
-
 bool timedYear(const SimulationInputs& inputs, const FastYearPlan& plan, SimulationState& state,
                Ticks& ticks) {
     unsigned long long mark = __rdtsc();
@@ -77,7 +53,7 @@ bool timedYear(const SimulationInputs& inputs, const FastYearPlan& plan, Simulat
     };
     LaneState lanes = laneState(inputs, plan, state);
     state.yearCount += 1;
-    Tallies tallies;
+    YearTallies tallies;
     lap(bookkeeping);
     for (int index = 0; index < hoursPerYear;) {
         const QuietRun run =
@@ -90,21 +66,11 @@ bool timedYear(const SimulationInputs& inputs, const FastYearPlan& plan, Simulat
         const HourCapacity capacity = capacityOf(lanes);
         const double capability = inputs.atc.mw[state.tie.atcState - 1];
         const int end = index + run.hours;
-        if (coversPeaks(plan.peaks, capacity, capability)) {
-            index = end;
-            lap(losses);
-            if (index == hoursPerYear) break;
-            if (!replayHour(inputs, plan, run, lanes, state)) return false;
-            lap(replay);
-            testHour(inputs, capacityOf(lanes), index, state, tallies);
-            index += 1;
-            lap(losses);
-            continue;
-        }
-        for (int hour = plan.checks.losses(capacity, capability, inputs.loads, index, end);
-             hour < end;
-             hour = plan.checks.losses(capacity, capability, inputs.loads, hour + 1, end))
-            testHour(inputs, capacity, hour, state, tallies);
+        if (!coversPeaks(plan.peaks, capacity, capability))
+            for (int hour = plan.checks.losses(capacity, capability, inputs.loads, index, end);
+                 hour < end;
+                 hour = plan.checks.losses(capacity, capability, inputs.loads, hour + 1, end))
+                testHour(inputs, capacity, hour, state, tallies);
         index = end;
         lap(losses);
         if (index == hoursPerYear) break;

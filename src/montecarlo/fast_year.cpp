@@ -6,14 +6,6 @@
 
 namespace adequacy {
 
-namespace {
-
-struct YearTallies {
-    DayTally system;
-    DayTally area1;
-    int day = -1;  // of the last hour tested
-};
-
 void testHour(const SimulationInputs& inputs, HourCapacity capacity, int index,
               SimulationState& state, YearTallies& tallies) {
     const int day = index / hoursPerDay;
@@ -31,6 +23,8 @@ void testHour(const SimulationInputs& inputs, HourCapacity capacity, int index,
 HourCapacity capacityOf(const LaneState& lanes) {
     return {static_cast<float>(lanes.systemMw), static_cast<float>(lanes.area1Mw)};
 }
+
+namespace {
 
 // The loss-of-load tests of the hours [begin, end) of the year, through which
 // the available MW and the tie stay as they are. Only the hours that a test

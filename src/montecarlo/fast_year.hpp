@@ -75,6 +75,20 @@ struct LaneState {
 LaneState laneState(const SimulationInputs& inputs, const FastYearPlan& plan,
                     const SimulationState& state);
 
+// Loss-of-load days counted so far in the year, and the day they belong to.
+struct YearTallies {
+    DayTally system;
+    DayTally area1;
+    int day = -1;  // of the last hour tested
+};
+
+// The loss-of-load tests of hour `index` of the year with the given capacity.
+void testHour(const SimulationInputs& inputs, HourCapacity capacity, int index,
+              SimulationState& state, YearTallies& tallies);
+
+// The available MW that the lanes keep, as the tests take them.
+HourCapacity capacityOf(const LaneState& lanes);
+
 // Simulates one more year, as advanceYear does.
 std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs, const FastYearPlan& plan,
                                            SimulationState& state);
