@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "model/loads.hpp"
-#include "montecarlo/fast_year.hpp"
+#include "montecarlo/fast/fast_year.hpp"
 #include "montecarlo/year.hpp"
 #include "results/standard_error.hpp"
 

@@ -9,7 +9,7 @@
 
 #include "model/loads.hpp"
 #include "model/system_data.hpp"
-#include "montecarlo/hour_lanes.hpp"
+#include "montecarlo/fast/hour_lanes.hpp"
 
 namespace adequacy::bench {
 

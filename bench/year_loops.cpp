@@ -17,7 +17,7 @@
 
 #include "bench_system.hpp"
 #include "model/loads.hpp"
-#include "montecarlo/fast_year.hpp"
+#include "montecarlo/fast/fast_year.hpp"
 #include "montecarlo/year.hpp"
 
 namespace {

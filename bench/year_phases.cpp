@@ -18,8 +18,8 @@
 
 #include "bench_system.hpp"
 #include "model/loads.hpp"
-#include "montecarlo/fast_year.hpp"
-#include "montecarlo/hour_replay.hpp"
+#include "montecarlo/fast/fast_year.hpp"
+#include "montecarlo/fast/hour_replay.hpp"
 #include "montecarlo/loss_of_load.hpp"
 #include "montecarlo/year.hpp"
 

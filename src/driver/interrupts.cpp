@@ -5,7 +5,7 @@
 #include <csignal>
 #include <cstring>
 
-#include "montecarlo/progress.hpp"
+#include "montecarlo/reporting/progress.hpp"
 
 namespace adequacy {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <optional>
 
-#include "montecarlo/fast_year.hpp"
-#include "montecarlo/headings.hpp"
-#include "montecarlo/progress.hpp"
+#include "montecarlo/fast/fast_year.hpp"
 #include "montecarlo/random.hpp"
-#include "montecarlo/report_block.hpp"
-#include "montecarlo/scratch.hpp"
+#include "montecarlo/reporting/headings.hpp"
+#include "montecarlo/reporting/progress.hpp"
+#include "montecarlo/reporting/report_block.hpp"
+#include "montecarlo/reporting/scratch.hpp"
 #include "montecarlo/tie.hpp"
 #include "montecarlo/units.hpp"
 #include "montecarlo/year.hpp"

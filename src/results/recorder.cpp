@@ -1,7 +1,7 @@
 #include "results/recorder.hpp"
 
 #include "direct/outage_table.hpp"
-#include "montecarlo/statistics.hpp"
+#include "montecarlo/reporting/statistics.hpp"
 #include "results/json.hpp"
 
 namespace adequacy::results {

@@ -11,7 +11,7 @@
 #include "direct/built_in_system.hpp"
 #include "direct/two_area.hpp"
 #include "model/loads.hpp"
-#include "montecarlo/fast_year.hpp"
+#include "montecarlo/fast/fast_year.hpp"
 #include "montecarlo/year.hpp"
 
 namespace adequacy {

@@ -11,7 +11,7 @@
 
 #include "direct/outage_table.hpp"
 #include "direct/single_area.hpp"
-#include "montecarlo/loop_comparison.hpp"
+#include "montecarlo/fast/loop_comparison.hpp"
 #include "montecarlo/units.hpp"
 #include "montecarlo/year.hpp"
 

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "montecarlo/random.hpp"
-#include "montecarlo/report_block.hpp"
-#include "montecarlo/scratch.hpp"
+#include "montecarlo/reporting/report_block.hpp"
+#include "montecarlo/reporting/scratch.hpp"
 #include "report/channel.hpp"
 
 namespace adequacy {

@@ -8,7 +8,7 @@
 
 #include "direct/built_in_system.hpp"
 #include "model/calendar.hpp"
-#include "montecarlo/loop_comparison.hpp"
+#include "montecarlo/fast/loop_comparison.hpp"
 #include "results/recorder.hpp"
 
 namespace adequacy {

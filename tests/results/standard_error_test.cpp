@@ -9,8 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include "e2e/program_run.hpp"
-#include "montecarlo/report_block.hpp"
-#include "montecarlo/scratch_fixture.hpp"
+#include "montecarlo/reporting/report_block.hpp"
+#include "montecarlo/reporting/scratch_fixture.hpp"
 #include "results/recorder.hpp"
 
 namespace adequacy {

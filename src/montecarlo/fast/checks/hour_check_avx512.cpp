@@ -1,0 +1,199 @@
+#include "montecarlo/fast/hour_lanes.hpp"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+
+#include "montecarlo/fast/draw_threshold.hpp"
+#include "montecarlo/fast/lcg_jump.hpp"
+#include "montecarlo/random.hpp"
+#endif
+
+namespace adequacy {
+
+#if defined(__x86_64__)
+
+namespace {
+
+constexpr int width = 16;
+static_assert(laneVectorWidth % width == 0);
+
+// Hours of up to this many vectors keep their jumps and thresholds in
+// registers while they scan (three registers a vector).
+constexpr int registerVectors = 8;
+
+#define ADEQUACY_AVX512 __attribute__((target("avx512f")))
+
+// Lanes that fire among the sixteen from `first`, as the AVX2 check finds
+// them; the comparison yields the lane bits directly.
+ADEQUACY_AVX512 __mmask16 fires(__m512i a, __m512i c, __m512i threshold, __m512i seed) {
+    const __m512i x = _mm512_add_epi32(_mm512_mullo_epi32(a, seed), c);
+    // The masked shift with every lane selected is the plain shift; the
+    // unmasked intrinsic trips an uninitialised-value warning in GCC 12.
+    const __m512i draw = _mm512_maskz_srli_epi32(0xFFFF, x, ranDiscardedBits);
+    return _mm512_cmpgt_epi32_mask(threshold, draw);
+}
+
+ADEQUACY_AVX512 __mmask16 firesAt(const LaneThresholds& thresholds, __m512i seed, int first,
+                                  int shift) {
+    return fires(_mm512_loadu_si512(jumpTable.multiplier.data() + first + 1 + shift),
+                 _mm512_loadu_si512(jumpTable.increment.data() + first + 1 + shift),
+                 _mm512_loadu_si512(thresholds.draws.data() + first), seed);
+}
+
+ADEQUACY_AVX512 std::uint64_t checkWord(const LaneThresholds& thresholds, std::uint32_t hourSeed,
+                                        int shift, int word) {
+    const __m512i seed = _mm512_set1_epi32(static_cast<int>(hourSeed));
+    const int first = 64 * word;
+    const int last = first + 64 < thresholds.lanes ? first + 64 : thresholds.lanes;
+    std::uint64_t fired = 0;
+    for (int from = first; from < last; from += width)
+        fired |= std::uint64_t{firesAt(thresholds, seed, from, shift)} << (from - first);
+    return fired;
+}
+
+// The jump of a whole hour without events.
+LcgJump quietHourJump(const LaneThresholds& thresholds) {
+    return LcgJump{jumpTable.multiplier[thresholds.hourDraws()],
+                   jumpTable.increment[thresholds.hourDraws()]};
+}
+
+// The quiet scan compares the raw seed of a lane with its threshold shifted
+// left by the discarded bits, unsigned: k < T for the top 24 bits k of x is
+// x < 256 T, without a shift per draw. The one threshold that 32 bits cannot
+// hold, 2^24 (fires always), is looked for before the scan.
+ADEQUACY_AVX512 __m512i rawThreshold(__m512i draws) {
+    return _mm512_maskz_slli_epi32(0xFFFF, draws, ranDiscardedBits);
+}
+
+ADEQUACY_AVX512 __mmask16 firesAlways(__m512i draws) {
+    return _mm512_cmpeq_epi32_mask(draws, _mm512_set1_epi32(drawCount));
+}
+
+// The lanes among the sixteen of a vector that fire, as bits.
+ADEQUACY_AVX512 __mmask16 firesRaw(__m512i a, __m512i c, __m512i raw, __m512i seed) {
+    return _mm512_cmplt_epu32_mask(_mm512_add_epi32(_mm512_mullo_epi32(a, seed), c), raw);
+}
+
+// The jumps and raw thresholds of an hour of a few vectors, in registers.
+template <int vectors>
+struct HourInRegisters {
+    __m512i a[vectors];
+    __m512i c[vectors];
+    __m512i raw[vectors];
+    __mmask16 always[vectors];
+
+    // Whether any lane fires in the hour from `hourSeed`. The masks are
+    // joined in a general register: a chain of mask instructions is slower
+    // on both vendors, and on Intel they compete with the multiplier's port.
+    ADEQUACY_AVX512 bool any(std::uint32_t hourSeed) const {
+        const __m512i seed = _mm512_set1_epi32(static_cast<int>(hourSeed));
+        unsigned fired = 0;
+        for (int vector = 0; vector < vectors; ++vector)
+            fired |= _cvtmask16_u32(firesRaw(a[vector], c[vector], raw[vector], seed));
+        return fired != 0;
+    }
+
+    ADEQUACY_AVX512 void carry(QuietRun& run) const {
+        const __m512i seed = _mm512_set1_epi32(static_cast<int>(run.seed));
+        for (int vector = 0; vector < vectors; ++vector) {
+            const int first = vector * width;
+            const __mmask16 fire =
+                _kor_mask16(always[vector], firesRaw(a[vector], c[vector], raw[vector], seed));
+            run.fired[static_cast<std::size_t>(first / 64)] |= std::uint64_t{fire} << (first % 64);
+        }
+    }
+};
+
+// The jumps and thresholds stay in registers for the whole run; a lane that
+// always fires ends it before its first hour.
+template <int vectors>
+ADEQUACY_AVX512 QuietRun scanInRegisters(const LaneThresholds& thresholds, std::uint32_t hourSeed,
+                                         int limit) {
+    HourInRegisters<vectors> hour;
+    __mmask16 always = 0;
+    for (int vector = 0; vector < vectors; ++vector) {
+        const int first = vector * width;
+        hour.a[vector] = _mm512_loadu_si512(jumpTable.multiplier.data() + first + 1);
+        hour.c[vector] = _mm512_loadu_si512(jumpTable.increment.data() + first + 1);
+        const __m512i draws = _mm512_loadu_si512(thresholds.draws.data() + first);
+        hour.always[vector] = firesAlways(draws);
+        always = _kor_mask16(always, hour.always[vector]);
+        hour.raw[vector] = rawThreshold(draws);
+    }
+    const LcgJump jump = quietHourJump(thresholds);
+    QuietRun run{0, hourSeed, {}};
+    if (always == 0) {
+        for (; run.hours < limit && !hour.any(run.seed); ++run.hours)
+            run.seed = jumpSeed(jump, run.seed);
+    }
+    if (run.hours < limit) hour.carry(run);
+    return run;
+}
+
+// Larger hours read their jumps and thresholds from memory (the first level
+// cache) in every hour.
+ADEQUACY_AVX512 QuietRun scanFromMemory(const LaneThresholds& thresholds, std::uint32_t hourSeed,
+                                        int limit) {
+    const LcgJump hour = quietHourJump(thresholds);
+    QuietRun run{0, hourSeed, {}};
+    for (; run.hours < limit; ++run.hours) {
+        const __m512i seed = _mm512_set1_epi32(static_cast<int>(run.seed));
+        __mmask16 any = 0;
+        for (int first = 0; first < thresholds.lanes; first += width)
+            any = static_cast<__mmask16>(any | firesAt(thresholds, seed, first, 0));
+        if (any != 0) break;
+        run.seed = jumpSeed(hour, run.seed);
+    }
+    if (run.hours < limit) carryFiredWords(thresholds, run, checkWord);
+    return run;
+}
+
+QuietScan scanOf(int lanes) {
+    static_assert(registerVectors == 8);
+    switch (lanes / width) {
+        case 1:
+            return scanInRegisters<1>;
+        case 2:
+            return scanInRegisters<2>;
+        case 3:
+            return scanInRegisters<3>;
+        case 4:
+            return scanInRegisters<4>;
+        case 5:
+            return scanInRegisters<5>;
+        case 6:
+            return scanInRegisters<6>;
+        case 7:
+            return scanInRegisters<7>;
+        case 8:
+            return scanInRegisters<8>;
+        default:
+            return scanFromMemory;
+    }
+}
+
+QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit) {
+    return scanOf(thresholds.lanes)(thresholds, hourSeed, limit);
+}
+
+#undef ADEQUACY_AVX512
+
+}  // namespace
+
+HourChecks avx512HourChecks() {
+    return HourChecks{checkWord, scanQuietHours, nextLossHourAvx512, scanOf};
+}
+
+bool avx512Available() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f");
+}
+
+#else
+
+HourChecks avx512HourChecks() { return scalarHourChecks(); }
+bool avx512Available() { return false; }
+
+#endif
+
+}  // namespace adequacy

@@ -1,0 +1,87 @@
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "montecarlo/fast/draw_threshold.hpp"
+#include "montecarlo/fast/fast_year.hpp"
+#include "montecarlo/tie.hpp"
+#include "montecarlo/units.hpp"
+
+namespace adequacy {
+
+namespace {
+
+// Every partial sum of available MW, whatever the unit states, is bounded by
+// the sum of the largest magnitudes a unit can contribute; integers up to
+// 2^24 are exact floats, so below that bound the float sums are exact too.
+bool capacitySumsExact(const UnitTypes& units) {
+    long long bound = 0;
+    for (int u = 0; u < units.unitCount(); ++u) {
+        const auto type = static_cast<std::size_t>(units.typeOf(u));
+        const long long full = std::llabs(units.pmax[type]);
+        const long long derated = std::llabs(units.deratedMw[type]);
+        bound += full > derated ? full : derated;
+    }
+    return bound <= drawCount;
+}
+
+YearPeaks yearPeaks(const HourlyLoads& loads) {
+    constexpr float infinity = std::numeric_limits<float>::infinity();
+    YearPeaks peaks{-infinity, -infinity, -static_cast<double>(infinity)};
+    for (int index = 0; index < hoursPerYear; ++index) {
+        const float load = loads.total[index];
+        const float load1 = loads.area1[index];
+        if (load != load || load1 != load1) return {infinity, infinity, infinity};
+        peaks.total = std::max(peaks.total, load);
+        peaks.area1 = std::max(peaks.area1, load1);
+        peaks.area0 = std::max(peaks.area0, static_cast<double>(load) - load1);
+    }
+    return peaks;
+}
+
+}  // namespace
+
+FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
+    FastYearPlan plan{};
+    const int units = inputs.units.unitCount();
+    plan.failDraws.assign(static_cast<std::size_t>(units), 0);
+    plan.repairDraws.assign(static_cast<std::size_t>(units), 0);
+    for (std::size_t u = 0; u < plan.failDraws.size(); ++u) {
+        // An up unit stays up only on r > failProb; a down unit returns on
+        // r <= repairProb. The two differ for a NaN probability.
+        plan.failDraws[u] = drawsNotAbove(inputs.probabilities.unitFailProb[u]);
+        plan.repairDraws[u] = drawsAtOrBelow(inputs.probabilities.unitRepairProb[u]);
+    }
+    plan.tieLeaveDraws = drawsAtOrBelow(inputs.probabilities.atcLeaveProb);
+    plan.tieReturnDraws = drawsAtOrBelow(atcReturnProb);
+    plan.checks = checks;
+    plan.peaks = yearPeaks(inputs.loads);
+    plan.exactCapacities = capacitySumsExact(inputs.units);
+    plan.fitsLanes = fitsHourLanes(units);
+    plan.lanes = plan.fitsLanes ? hourLanesFor(units) : 0;
+    plan.checks.scan = checks.scanOf(plan.lanes);
+    return plan;
+}
+
+LaneState laneState(const SimulationInputs& inputs, const FastYearPlan& plan,
+                    const SimulationState& state) {
+    LaneState lanes;
+    const UnitTypes& units = inputs.units;
+    const int tieLane = units.unitCount();
+    lanes.thresholds.lanes = plan.lanes;
+    lanes.thresholds.tieLane = tieLane;
+    lanes.systemMw = 0;
+    lanes.area1Mw = 0;
+    for (int u = 0; u < tieLane; ++u) {
+        lanes.thresholds.draws[u] = unitThreshold(plan, u, state.unitState[u]);
+        const int mw = availableMw(units, units.typeOf(u), state.unitState[u]);
+        lanes.systemMw += mw;
+        if (u < units.area1UnitCount) lanes.area1Mw += mw;
+    }
+    lanes.thresholds.draws[tieLane] = tieThreshold(plan, state.tie.atcState);
+    // The padding lanes never fire.
+    for (int lane = tieLane + 1; lane < plan.lanes; ++lane) lanes.thresholds.draws[lane] = 0;
+    return lanes;
+}
+
+}  // namespace adequacy
