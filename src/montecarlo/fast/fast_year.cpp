@@ -50,20 +50,26 @@ std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs, const
     LaneState lanes = laneState(inputs, plan, state);
     state.yearCount += 1;
     YearTallies tallies;
-    for (int index = 0; index < hoursPerYear;) {
+    // An hour with events has the units and tie of the run after it, and is
+    // tested with that run.
+    for (int index = 0, tested = 0;;) {
         const QuietRun run =
             plan.checks.scan(lanes.thresholds, state.ranSeed, hoursPerYear - index);
         state.ranSeed = run.seed;
         // Hour counts are whole numbers far below 2^53: adding a run of them
         // at once gives the sum of adding them one by one.
         state.tie.atcStateHours[state.tie.atcState - 1] += run.hours;
-        testHours(inputs, plan, lanes, index, index + run.hours, state, tallies);
         index += run.hours;
+        testHours(inputs, plan, lanes, tested, index, state, tallies);
         if (index == hoursPerYear) break;
 
         if (!replayHour(inputs, plan, run, lanes, state)) return std::nullopt;
-        testHour(inputs, capacityOf(lanes), index, state, tallies);
+        tested = index;
         index += 1;
+        if (index == hoursPerYear) {
+            testHours(inputs, plan, lanes, tested, index, state, tallies);
+            break;
+        }
     }
     closeYear(tallies.system, state.system);
     closeYear(tallies.area1, state.area1);
