@@ -19,7 +19,6 @@
 #include "bench_system.hpp"
 #include "model/loads.hpp"
 #include "montecarlo/fast/fast_year.hpp"
-#include "montecarlo/fast/hour_replay.hpp"
 #include "montecarlo/loss_of_load.hpp"
 #include "montecarlo/year.hpp"
 
@@ -56,8 +55,7 @@ bool timedYear(const SimulationInputs& inputs, const FastYearPlan& plan, Simulat
     YearTallies tallies;
     lap(bookkeeping);
     for (int index = 0; index < hoursPerYear;) {
-        const QuietRun run =
-            plan.checks.scan(lanes.thresholds, state.ranSeed, hoursPerYear - index);
+        const QuietRun run = plan.steps.scan(lanes.thresholds, state.ranSeed, hoursPerYear - index);
         state.ranSeed = run.seed;
         state.tie.atcStateHours[state.tie.atcState - 1] += run.hours;
         ticks.hours += run.hours;
@@ -74,7 +72,7 @@ bool timedYear(const SimulationInputs& inputs, const FastYearPlan& plan, Simulat
         index = end;
         lap(losses);
         if (index == hoursPerYear) break;
-        if (!replayHour(inputs, plan, run, lanes, state)) return false;
+        if (!plan.steps.replay(inputs, plan, run, lanes, state)) return false;
         lap(replay);
         testHour(inputs, capacityOf(lanes), index, state, tallies);
         index += 1;

@@ -43,6 +43,7 @@ struct FastYearPlan {
     std::int32_t tieLeaveDraws;             // threshold of the tie in row 1
     std::int32_t tieReturnDraws;            // threshold of the tie elsewhere
     HourChecks checks;
+    HourSteps steps;  // made for the lanes of this system
     YearPeaks peaks;
     int lanes;  // of an hour, see hour_lanes.hpp
     // Available MW are kept as integer sums, which equal the loop's float sums
@@ -87,7 +88,9 @@ void testHour(const SimulationInputs& inputs, HourCapacity capacity, int index,
               SimulationState& state, YearTallies& tallies);
 
 // The available MW that the lanes keep, as the tests take them.
-HourCapacity capacityOf(const LaneState& lanes);
+inline HourCapacity capacityOf(const LaneState& lanes) {
+    return {static_cast<float>(lanes.systemMw), static_cast<float>(lanes.area1Mw)};
+}
 
 // Simulates one more year, as advanceYear does.
 std::optional<YearRecords> advanceYearFast(const SimulationInputs& inputs, const FastYearPlan& plan,

@@ -59,7 +59,7 @@ FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
     plan.exactCapacities = capacitySumsExact(inputs.units);
     plan.fitsLanes = fitsHourLanes(units);
     plan.lanes = plan.fitsLanes ? hourLanesFor(units) : 0;
-    plan.checks.scan = checks.scanOf(plan.lanes);
+    plan.steps = checks.stepsOf(plan.lanes);
     return plan;
 }
 

@@ -9,7 +9,9 @@
 // reported 64 at a time: bit b of word w is lane 64 w + b.
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <optional>
 
 #include "model/system_data.hpp"
 #include "montecarlo/fast/checks/loss_scan.hpp"
@@ -65,6 +67,26 @@ struct QuietRun {
     std::array<std::uint64_t, carriedWords> fired;
 };
 
+// The lanes of the first two words (lanes 0..127) as one set.
+struct LaneWords {
+    std::uint64_t low;
+    std::uint64_t high;
+
+    int first() const { return low != 0 ? std::countr_zero(low) : 64 + std::countr_zero(high); }
+    void dropFirst() {
+        if (low != 0)
+            low &= low - 1;
+        else
+            high &= high - 1;
+    }
+    // The lanes of the set after `lane`.
+    LaneWords after(int lane) const {
+        const auto above = [](int bit) { return bit == 63 ? 0 : ~std::uint64_t{0} << (bit + 1); };
+        if (lane < 64) return {low & above(lane), high};
+        return {0, high & above(lane - 64)};
+    }
+};
+
 // Counts the hours from `hourSeed` on, at most `limit`, in which no lane
 // fires; the run ends before the first hour in which one does.
 using QuietScan = QuietRun (*)(const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit);
@@ -75,14 +97,36 @@ inline void carryFiredWords(const LaneThresholds& thresholds, QuietRun& run, Hou
         run.fired[static_cast<std::size_t>(word)] = check(thresholds, run.seed, 0, word);
 }
 
+struct SimulationInputs;
+struct SimulationState;
+struct YearRecords;
+struct FastYearPlan;
+struct LaneState;
+
+// Replays the hour in which the run ended (see year_steps.hpp).
+using HourReplay = bool (*)(const SimulationInputs& inputs, const FastYearPlan& plan,
+                            const QuietRun& run, LaneState& lanes, SimulationState& state);
+
+// Simulates one more year of a system that the lanes hold.
+using FastYear = std::optional<YearRecords> (*)(const SimulationInputs& inputs,
+                                                const FastYearPlan& plan, SimulationState& state);
+
+// The steps of one instruction set made for hours of one number of lanes.
+struct HourSteps {
+    QuietScan scan;
+    HourReplay replay;
+    FastYear year;
+};
+
 // The checks of one instruction set; every set gives the same results.
-// `scan` takes hours of any number of lanes; `scanOf` gives the scan made
-// for hours of a given number of lanes, which the fast loop picks once.
+// `check` and `scan` take hours of any number of lanes; `stepsOf` gives the
+// steps made for hours of a given number of lanes, which the fast loop picks
+// once.
 struct HourChecks {
     HourCheck check;
     QuietScan scan;
     LossScan losses;
-    QuietScan (*scanOf)(int lanes);
+    HourSteps (*stepsOf)(int lanes);
 };
 
 HourChecks scalarHourChecks();

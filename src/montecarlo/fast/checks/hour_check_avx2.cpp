@@ -3,8 +3,16 @@
 #if defined(__x86_64__)
 #include <immintrin.h>
 
+#include "montecarlo/fast/fast_year.hpp"
 #include "montecarlo/fast/lcg_jump.hpp"
+#include "montecarlo/loss_of_load.hpp"
 #include "montecarlo/random.hpp"
+#include "montecarlo/tie.hpp"
+#include "montecarlo/units.hpp"
+#include "montecarlo/year.hpp"
+
+#define ADEQUACY_CHECKS_TARGET __attribute__((target("avx2")))
+#include "montecarlo/fast/year_steps.hpp"
 #endif
 
 namespace adequacy {
@@ -64,14 +72,29 @@ ADEQUACY_AVX2 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uin
     return run;
 }
 
+struct Avx2Checks {
+    ADEQUACY_AVX2 static QuietRun scan(const LaneThresholds& thresholds, std::uint32_t hourSeed,
+                                       int limit) {
+        return scanQuietHours(thresholds, hourSeed, limit);
+    }
+    ADEQUACY_AVX2 static std::uint64_t check(const LaneThresholds& thresholds,
+                                             std::uint32_t hourSeed, int shift, int word) {
+        return checkWord(thresholds, hourSeed, shift, word);
+    }
+    ADEQUACY_AVX2 static LaneWords checkAfter(const LaneThresholds& thresholds,
+                                              std::uint32_t hourSeed, int shift, int lane) {
+        return wordsAfter<Avx2Checks>(thresholds, hourSeed, shift, lane);
+    }
+};
+
 #undef ADEQUACY_AVX2
 
-QuietScan scanOf(int) { return scanQuietHours; }
+HourSteps stepsOf(int) { return stepsWith<Avx2Checks>(); }
 
 }  // namespace
 
 HourChecks avx2HourChecks() {
-    return HourChecks{checkWord, scanQuietHours, nextLossHourAvx2, scanOf};
+    return HourChecks{checkWord, scanQuietHours, nextLossHourAvx2, stepsOf};
 }
 
 bool avx2Available() {

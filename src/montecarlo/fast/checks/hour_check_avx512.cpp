@@ -4,8 +4,16 @@
 #include <immintrin.h>
 
 #include "montecarlo/fast/draw_threshold.hpp"
+#include "montecarlo/fast/fast_year.hpp"
 #include "montecarlo/fast/lcg_jump.hpp"
+#include "montecarlo/loss_of_load.hpp"
 #include "montecarlo/random.hpp"
+#include "montecarlo/tie.hpp"
+#include "montecarlo/units.hpp"
+#include "montecarlo/year.hpp"
+
+#define ADEQUACY_CHECKS_TARGET __attribute__((target("avx512f")))
+#include "montecarlo/fast/year_steps.hpp"
 #endif
 
 namespace adequacy {
@@ -158,32 +166,75 @@ ADEQUACY_AVX512 QuietRun scanFromMemory(const LaneThresholds& thresholds, std::u
     return run;
 }
 
-QuietScan scanOf(int lanes) {
+// The lanes after `lane` of an hour of at most two words that fire with the
+// given shift: only the vectors from the lane's own on are checked.
+ADEQUACY_AVX512 LaneWords checkAfter(const LaneThresholds& thresholds, std::uint32_t hourSeed,
+                                     int shift, int lane) {
+    const __m512i seed = _mm512_set1_epi32(static_cast<int>(hourSeed));
+    std::uint64_t words[carriedWords] = {0, 0};
+    for (int first = lane / width * width; first < thresholds.lanes; first += width)
+        words[first / 64] |= std::uint64_t{firesAt(thresholds, seed, first, shift)} << (first % 64);
+    return LaneWords{words[0], words[1]}.after(lane);
+}
+
+// Hours of a few vectors keep them in registers through each run.
+template <int vectors>
+struct InRegisters {
+    ADEQUACY_AVX512 static QuietRun scan(const LaneThresholds& thresholds, std::uint32_t hourSeed,
+                                         int limit) {
+        return scanInRegisters<vectors>(thresholds, hourSeed, limit);
+    }
+    ADEQUACY_AVX512 static std::uint64_t check(const LaneThresholds& thresholds,
+                                               std::uint32_t hourSeed, int shift, int word) {
+        return checkWord(thresholds, hourSeed, shift, word);
+    }
+    ADEQUACY_AVX512 static LaneWords checkAfter(const LaneThresholds& thresholds,
+                                                std::uint32_t hourSeed, int shift, int lane) {
+        return adequacy::checkAfter(thresholds, hourSeed, shift, lane);
+    }
+};
+
+struct FromMemory {
+    ADEQUACY_AVX512 static QuietRun scan(const LaneThresholds& thresholds, std::uint32_t hourSeed,
+                                         int limit) {
+        return scanFromMemory(thresholds, hourSeed, limit);
+    }
+    ADEQUACY_AVX512 static std::uint64_t check(const LaneThresholds& thresholds,
+                                               std::uint32_t hourSeed, int shift, int word) {
+        return checkWord(thresholds, hourSeed, shift, word);
+    }
+    ADEQUACY_AVX512 static LaneWords checkAfter(const LaneThresholds& thresholds,
+                                                std::uint32_t hourSeed, int shift, int lane) {
+        return adequacy::checkAfter(thresholds, hourSeed, shift, lane);
+    }
+};
+
+HourSteps stepsOf(int lanes) {
     static_assert(registerVectors == 8);
     switch (lanes / width) {
         case 1:
-            return scanInRegisters<1>;
+            return stepsWith<InRegisters<1>>();
         case 2:
-            return scanInRegisters<2>;
+            return stepsWith<InRegisters<2>>();
         case 3:
-            return scanInRegisters<3>;
+            return stepsWith<InRegisters<3>>();
         case 4:
-            return scanInRegisters<4>;
+            return stepsWith<InRegisters<4>>();
         case 5:
-            return scanInRegisters<5>;
+            return stepsWith<InRegisters<5>>();
         case 6:
-            return scanInRegisters<6>;
+            return stepsWith<InRegisters<6>>();
         case 7:
-            return scanInRegisters<7>;
+            return stepsWith<InRegisters<7>>();
         case 8:
-            return scanInRegisters<8>;
+            return stepsWith<InRegisters<8>>();
         default:
-            return scanFromMemory;
+            return stepsWith<FromMemory>();
     }
 }
 
 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit) {
-    return scanOf(thresholds.lanes)(thresholds, hourSeed, limit);
+    return stepsOf(thresholds.lanes).scan(thresholds, hourSeed, limit);
 }
 
 #undef ADEQUACY_AVX512
@@ -191,7 +242,7 @@ QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed
 }  // namespace
 
 HourChecks avx512HourChecks() {
-    return HourChecks{checkWord, scanQuietHours, nextLossHourAvx512, scanOf};
+    return HourChecks{checkWord, scanQuietHours, nextLossHourAvx512, stepsOf};
 }
 
 bool avx512Available() {

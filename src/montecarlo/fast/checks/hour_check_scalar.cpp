@@ -1,6 +1,13 @@
 #include "montecarlo/fast/draw_threshold.hpp"
 #include "montecarlo/fast/hour_lanes.hpp"
 #include "montecarlo/fast/lcg_jump.hpp"
+#include "montecarlo/loss_of_load.hpp"
+#include "montecarlo/tie.hpp"
+#include "montecarlo/units.hpp"
+#include "montecarlo/year.hpp"
+
+#define ADEQUACY_CHECKS_TARGET
+#include "montecarlo/fast/year_steps.hpp"
 
 namespace adequacy {
 
@@ -34,12 +41,26 @@ QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed
     return run;
 }
 
-QuietScan scanOf(int) { return scanQuietHours; }
+struct ScalarChecks {
+    static QuietRun scan(const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit) {
+        return scanQuietHours(thresholds, hourSeed, limit);
+    }
+    static std::uint64_t check(const LaneThresholds& thresholds, std::uint32_t hourSeed, int shift,
+                               int word) {
+        return checkWord(thresholds, hourSeed, shift, word);
+    }
+    static LaneWords checkAfter(const LaneThresholds& thresholds, std::uint32_t hourSeed, int shift,
+                                int lane) {
+        return wordsAfter<ScalarChecks>(thresholds, hourSeed, shift, lane);
+    }
+};
+
+HourSteps stepsOf(int) { return stepsWith<ScalarChecks>(); }
 
 }  // namespace
 
 HourChecks scalarHourChecks() {
-    return HourChecks{checkWord, scanQuietHours, nextLossHourScalar, scanOf};
+    return HourChecks{checkWord, scanQuietHours, nextLossHourScalar, stepsOf};
 }
 
 }  // namespace adequacy

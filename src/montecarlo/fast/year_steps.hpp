@@ -1,0 +1,216 @@
+#pragma once
+// The fast year loop, written once and compiled into every instruction
+// set's checks file with that set's target: the quiet-hour scan, the replay
+// of an hour with events and its re-checks then become one function per set,
+// with no call between them. An event hour costs several times a quiet one,
+// and calls and reloads were most of that.
+//
+// The includer defines ADEQUACY_CHECKS_TARGET (its function attribute) and
+// includes every header below before it; what is defined here lives in an
+// unnamed namespace, so each file's copy keeps its own instruction set.
+//
+// `Checks` gives, as static members:
+//   QuietRun scan(const LaneThresholds&, std::uint32_t hourSeed, int limit);
+//   std::uint64_t check(const LaneThresholds&, std::uint32_t hourSeed,
+//                       int shift, int word);
+// as QuietScan and HourCheck (hour_lanes.hpp) describe them.
+
+#include <bit>
+#include <cstdint>
+#include <optional>
+
+#include "montecarlo/fast/fast_year.hpp"
+#include "montecarlo/fast/lcg_jump.hpp"
+#include "montecarlo/loss_of_load.hpp"
+#include "montecarlo/tie.hpp"
+#include "montecarlo/units.hpp"
+#include "montecarlo/year.hpp"
+
+#ifndef ADEQUACY_CHECKS_TARGET
+#error "define ADEQUACY_CHECKS_TARGET before including year_steps.hpp"
+#endif
+
+namespace adequacy {
+namespace {
+
+ADEQUACY_CHECKS_TARGET inline bool tookSecondDraw(std::uint32_t before, std::uint32_t after) {
+    return after != seedAfter(before, 1);
+}
+
+ADEQUACY_CHECKS_TARGET inline void changeUnit(const SimulationInputs& inputs,
+                                              const FastYearPlan& plan, int unit, int next,
+                                              LaneState& lanes, SimulationState& state) {
+    const int type = inputs.units.typeOf(unit);
+    const int change = availableMw(inputs.units, type, next) -
+                       availableMw(inputs.units, type, state.unitState[unit]);
+    lanes.systemMw += change;
+    if (unit < inputs.units.area1UnitCount) lanes.area1Mw += change;
+    state.unitState[unit] = next;
+    lanes.thresholds.draws[unit] = unitThreshold(plan, unit, next);
+}
+
+// The lanes of a word after bit `bit`.
+ADEQUACY_CHECKS_TARGET inline std::uint64_t bitsAfter(int bit) {
+    return bit == 63 ? 0 : ~std::uint64_t{0} << (bit + 1);
+}
+
+// The lanes after `lane` among the first two words that fire with the given
+// shift, from a check of whole words.
+template <class Checks>
+ADEQUACY_CHECKS_TARGET LaneWords wordsAfter(const LaneThresholds& thresholds,
+                                            std::uint32_t hourSeed, int shift, int lane) {
+    LaneWords fired{0, 0};
+    if (lane < 64) fired.low = Checks::check(thresholds, hourSeed, shift, 0);
+    if (thresholds.lanes > 64) fired.high = Checks::check(thresholds, hourSeed, shift, 1);
+    return fired.after(lane);
+}
+
+// The tie's step ends the hour: it counts the hour as well.
+template <class Checks>
+ADEQUACY_CHECKS_TARGET bool stepTie(const SimulationInputs& inputs, const FastYearPlan& plan,
+                                    std::uint32_t seed, LaneState& lanes, SimulationState& state) {
+    const bool stepped = advanceTie(inputs.atc, inputs.probabilities, state.tie, seed);
+    lanes.thresholds.draws[lanes.thresholds.tieLane] = tieThreshold(plan, state.tie.atcState);
+    state.ranSeed = seed;
+    return stepped;
+}
+
+// Steps the unit of `lane` from the seed before its draw; true when it took a
+// second draw.
+ADEQUACY_CHECKS_TARGET inline bool stepUnit(const SimulationInputs& inputs,
+                                            const FastYearPlan& plan, int lane, std::uint32_t seed,
+                                            LaneState& lanes, SimulationState& state) {
+    const std::uint32_t before = seed;
+    const int next = nextUnitState(state.unitState[lane], inputs.probabilities.unitFailProb[lane],
+                                   inputs.probabilities.unitRepairProb[lane],
+                                   inputs.probabilities.unitDeratedShare[lane], seed);
+    if (next != state.unitState[lane]) changeUnit(inputs, plan, lane, next, lanes, state);
+    return tookSecondDraw(before, seed);
+}
+
+// The hour's end when no tie step ended it.
+ADEQUACY_CHECKS_TARGET inline void closeHour(std::uint32_t hourSeed, int shift,
+                                             const LaneState& lanes, SimulationState& state) {
+    state.tie.atcStateHours[state.tie.atcState - 1] += 1.0;
+    state.ranSeed = seedAfter(hourSeed, lanes.thresholds.hourDraws() + shift);
+}
+
+// An hour of at most two words of lanes, as replayHour below, with both
+// words taken as one set of lanes: after a second draw only the lanes that
+// follow are checked again.
+template <class Checks>
+ADEQUACY_CHECKS_TARGET bool replaySmallHour(const SimulationInputs& inputs,
+                                            const FastYearPlan& plan, const QuietRun& run,
+                                            LaneState& lanes, SimulationState& state) {
+    const std::uint32_t hourSeed = state.ranSeed;
+    const int tieLane = lanes.thresholds.tieLane;
+    int shift = 0;
+    LaneWords fired{run.fired[0], run.fired[1]};
+    while ((fired.low | fired.high) != 0) {
+        const int lane = fired.first();
+        fired.dropFirst();
+        const std::uint32_t seed = seedAfter(hourSeed, lane + shift);
+        if (lane == tieLane) return stepTie<Checks>(inputs, plan, seed, lanes, state);
+        if (stepUnit(inputs, plan, lane, seed, lanes, state)) {
+            shift += 1;
+            fired = Checks::checkAfter(lanes.thresholds, hourSeed, shift, lane);
+        }
+    }
+    closeHour(hourSeed, shift, lanes, state);
+    return true;
+}
+
+// Steps the firing lanes of the hour after `run` in order from the seed in
+// `state`, which is the run's: a repair changes its unit only, a failure (or
+// the tie leaving row 1) takes a second draw and so shifts every later lane
+// by one position, which are checked again. Leaves the seed after the hour's
+// last draw. False, as advanceTie, when the tie had nowhere to go.
+template <class Checks>
+ADEQUACY_CHECKS_TARGET bool replayHour(const SimulationInputs& inputs, const FastYearPlan& plan,
+                                       const QuietRun& run, LaneState& lanes,
+                                       SimulationState& state) {
+    if (laneWords(lanes.thresholds.lanes) <= carriedWords)
+        return replaySmallHour<Checks>(inputs, plan, run, lanes, state);
+    const std::uint32_t hourSeed = state.ranSeed;
+    const int tieLane = lanes.thresholds.tieLane;
+    int shift = 0;
+    for (int word = 0; word < laneWords(lanes.thresholds.lanes); ++word) {
+        // The run's words hold until a second draw shifts the lanes.
+        std::uint64_t fired = word < carriedWords && shift == 0
+                                  ? run.fired[static_cast<std::size_t>(word)]
+                                  : Checks::check(lanes.thresholds, hourSeed, shift, word);
+        while (fired != 0) {
+            const int bit = std::countr_zero(fired);
+            const int lane = 64 * word + bit;
+            fired &= fired - 1;
+            const std::uint32_t seed = seedAfter(hourSeed, lane + shift);
+            if (lane == tieLane) return stepTie<Checks>(inputs, plan, seed, lanes, state);
+            if (stepUnit(inputs, plan, lane, seed, lanes, state)) {
+                shift += 1;
+                fired = Checks::check(lanes.thresholds, hourSeed, shift, word) & bitsAfter(bit);
+            }
+        }
+    }
+    closeHour(hourSeed, shift, lanes, state);
+    return true;
+}
+
+// The loss-of-load tests of the hours [begin, end) of the year, through which
+// the available MW and the tie stay as they are. Only the hours that a test
+// counts are visited; a day's flags, which only those hours read, are reset
+// when the first of them in a new day comes.
+ADEQUACY_CHECKS_TARGET inline void testHours(const SimulationInputs& inputs,
+                                             const FastYearPlan& plan, const LaneState& lanes,
+                                             int begin, int end, SimulationState& state,
+                                             YearTallies& tallies) {
+    const HourCapacity capacity = capacityOf(lanes);
+    const double capability = inputs.atc.mw[state.tie.atcState - 1];
+    if (coversPeaks(plan.peaks, capacity, capability)) return;
+    for (int index = plan.checks.losses(capacity, capability, inputs.loads, begin, end);
+         index < end;
+         index = plan.checks.losses(capacity, capability, inputs.loads, index + 1, end)) {
+        testHour(inputs, capacity, index, state, tallies);
+    }
+}
+
+// Simulates one more year, as advanceYear does, for a plan whose system the
+// lanes hold.
+template <class Checks>
+ADEQUACY_CHECKS_TARGET std::optional<YearRecords> fastYear(const SimulationInputs& inputs,
+                                                           const FastYearPlan& plan,
+                                                           SimulationState& state) {
+    LaneState lanes = laneState(inputs, plan, state);
+    state.yearCount += 1;
+    YearTallies tallies;
+    // An hour with events has the units and tie of the run after it, and is
+    // tested with that run.
+    for (int index = 0, tested = 0;;) {
+        const QuietRun run = Checks::scan(lanes.thresholds, state.ranSeed, hoursPerYear - index);
+        state.ranSeed = run.seed;
+        // Hour counts are whole numbers far below 2^53: adding a run of them
+        // at once gives the sum of adding them one by one.
+        state.tie.atcStateHours[state.tie.atcState - 1] += run.hours;
+        index += run.hours;
+        testHours(inputs, plan, lanes, tested, index, state, tallies);
+        if (index == hoursPerYear) break;
+
+        if (!replayHour<Checks>(inputs, plan, run, lanes, state)) return std::nullopt;
+        tested = index;
+        index += 1;
+        if (index == hoursPerYear) {
+            testHours(inputs, plan, lanes, tested, index, state, tallies);
+            break;
+        }
+    }
+    closeYear(tallies.system, state.system);
+    closeYear(tallies.area1, state.area1);
+    return yearRecords(state);
+}
+
+template <class Checks>
+HourSteps stepsWith() {
+    return HourSteps{Checks::scan, replayHour<Checks>, fastYear<Checks>};
+}
+
+}  // namespace
+}  // namespace adequacy
