@@ -5,6 +5,7 @@
 // hour_lanes.hpp), and only an hour in which some lane fires is replayed. It
 // leaves exactly the state, records and failures that advanceYear leaves.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -40,8 +41,15 @@ inline bool coversPeaks(const YearPeaks& peaks, HourCapacity capacity, double ca
 struct FastYearPlan {
     std::vector<std::int32_t> failDraws;    // per unit, threshold in state 1
     std::vector<std::int32_t> repairDraws;  // per unit, threshold in state 0 or 2
-    std::int32_t tieLeaveDraws;             // threshold of the tie in row 1
-    std::int32_t tieReturnDraws;            // threshold of the tie elsewhere
+    // Per unit and state (unitOut, unitUp, unitDerated), the MW it adds and
+    // the threshold of its lane.
+    struct UnitLane {
+        std::array<int, 3> mw;
+        std::array<std::int32_t, 3> draws;
+    };
+    std::vector<UnitLane> unitLanes;
+    std::int32_t tieLeaveDraws;   // threshold of the tie in row 1
+    std::int32_t tieReturnDraws;  // threshold of the tie elsewhere
     HourChecks checks;
     HourSteps steps;  // made for the lanes of this system
     YearPeaks peaks;

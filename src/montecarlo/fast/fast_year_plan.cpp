@@ -52,6 +52,15 @@ FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
         plan.failDraws[u] = drawsNotAbove(inputs.probabilities.unitFailProb[u]);
         plan.repairDraws[u] = drawsAtOrBelow(inputs.probabilities.unitRepairProb[u]);
     }
+    plan.unitLanes.resize(static_cast<std::size_t>(units));
+    for (int u = 0; u < units; ++u) {
+        FastYearPlan::UnitLane& lane = plan.unitLanes[static_cast<std::size_t>(u)];
+        for (const int unitState : {unitOut, unitUp, unitDerated}) {
+            const auto s = static_cast<std::size_t>(unitState);
+            lane.mw[s] = availableMw(inputs.units, inputs.units.typeOf(u), unitState);
+            lane.draws[s] = unitThreshold(plan, u, unitState);
+        }
+    }
     plan.tieLeaveDraws = drawsAtOrBelow(inputs.probabilities.atcLeaveProb);
     plan.tieReturnDraws = drawsAtOrBelow(atcReturnProb);
     plan.checks = checks;

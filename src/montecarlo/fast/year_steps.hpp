@@ -15,6 +15,7 @@
 //                       int shift, int word);
 // as QuietScan and HourCheck (hour_lanes.hpp) describe them.
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <optional>
@@ -33,20 +34,17 @@
 namespace adequacy {
 namespace {
 
-ADEQUACY_CHECKS_TARGET inline bool tookSecondDraw(std::uint32_t before, std::uint32_t after) {
-    return after != seedAfter(before, 1);
-}
-
+// Puts the unit in state `next`, which may be the one it is in.
 ADEQUACY_CHECKS_TARGET inline void changeUnit(const SimulationInputs& inputs,
                                               const FastYearPlan& plan, int unit, int next,
                                               LaneState& lanes, SimulationState& state) {
-    const int type = inputs.units.typeOf(unit);
-    const int change = availableMw(inputs.units, type, next) -
-                       availableMw(inputs.units, type, state.unitState[unit]);
+    const FastYearPlan::UnitLane& lane = plan.unitLanes[static_cast<std::size_t>(unit)];
+    const int change = lane.mw[static_cast<std::size_t>(next)] -
+                       lane.mw[static_cast<std::size_t>(state.unitState[unit])];
     lanes.systemMw += change;
     if (unit < inputs.units.area1UnitCount) lanes.area1Mw += change;
     state.unitState[unit] = next;
-    lanes.thresholds.draws[unit] = unitThreshold(plan, unit, next);
+    lanes.thresholds.draws[unit] = lane.draws[static_cast<std::size_t>(next)];
 }
 
 // The lanes of a word after bit `bit`.
@@ -85,7 +83,7 @@ ADEQUACY_CHECKS_TARGET inline bool stepUnit(const SimulationInputs& inputs,
                                    inputs.probabilities.unitRepairProb[lane],
                                    inputs.probabilities.unitDeratedShare[lane], seed);
     if (next != state.unitState[lane]) changeUnit(inputs, plan, lane, next, lanes, state);
-    return tookSecondDraw(before, seed);
+    return seed != seedAfter(before, 1);
 }
 
 // The hour's end when no tie step ended it.

@@ -117,7 +117,7 @@ struct HourInRegisters {
 // The jumps and thresholds stay in registers for the whole run; a lane that
 // always fires ends it before its first hour.
 template <int vectors>
-ADEQUACY_AVX512 QuietRun scanInRegisters(const LaneThresholds& thresholds, std::uint32_t hourSeed,
+[[gnu::always_inline]] ADEQUACY_AVX512 inline QuietRun scanInRegisters(const LaneThresholds& thresholds, std::uint32_t hourSeed,
                                          int limit) {
     HourInRegisters<vectors> hour;
     __mmask16 always = 0;
@@ -166,15 +166,25 @@ ADEQUACY_AVX512 QuietRun scanFromMemory(const LaneThresholds& thresholds, std::u
     return run;
 }
 
-// The lanes after `lane` of an hour of at most two words that fire with the
-// given shift: only the vectors from the lane's own on are checked.
+// The lanes after `lane` of an hour of `vectors` vectors (at most two words)
+// that fire with the given shift. Every vector is checked: a loop from the
+// lane's own vector would end at a branch that is seldom foreseen.
+template <int vectors>
 ADEQUACY_AVX512 LaneWords checkAfter(const LaneThresholds& thresholds, std::uint32_t hourSeed,
                                      int shift, int lane) {
+    static_assert(vectors * width <= 64 * carriedWords);
     const __m512i seed = _mm512_set1_epi32(static_cast<int>(hourSeed));
-    std::uint64_t words[carriedWords] = {0, 0};
-    for (int first = lane / width * width; first < thresholds.lanes; first += width)
-        words[first / 64] |= std::uint64_t{firesAt(thresholds, seed, first, shift)} << (first % 64);
-    return LaneWords{words[0], words[1]}.after(lane);
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    for (int vector = 0; vector < vectors; ++vector) {
+        const int first = vector * width;
+        const std::uint64_t fired = firesAt(thresholds, seed, first, shift);
+        if (first < 64)
+            low |= fired << first;
+        else
+            high |= fired << (first - 64);
+    }
+    return LaneWords{low, high}.after(lane);
 }
 
 // Hours of a few vectors keep them in registers through each run.
@@ -190,7 +200,7 @@ struct InRegisters {
     }
     ADEQUACY_AVX512 static LaneWords checkAfter(const LaneThresholds& thresholds,
                                                 std::uint32_t hourSeed, int shift, int lane) {
-        return adequacy::checkAfter(thresholds, hourSeed, shift, lane);
+        return adequacy::checkAfter<vectors>(thresholds, hourSeed, shift, lane);
     }
 };
 
@@ -205,7 +215,7 @@ struct FromMemory {
     }
     ADEQUACY_AVX512 static LaneWords checkAfter(const LaneThresholds& thresholds,
                                                 std::uint32_t hourSeed, int shift, int lane) {
-        return adequacy::checkAfter(thresholds, hourSeed, shift, lane);
+        return wordsAfter<FromMemory>(thresholds, hourSeed, shift, lane);
     }
 };
 
