@@ -14,12 +14,17 @@
 namespace adequacy::bench {
 
 // The checks of the instruction set named, where this processor runs them;
-// "fast" is the one the program picks.
+// "fast" is the one the program picks, "avx512" the AVX-512 checks with the
+// mask join this processor's vendor runs faster, "avx512-or" and
+// "avx512-chain" the AVX-512 checks with either join.
 inline std::optional<HourChecks> checksNamed(const std::string& name) {
     if (name == "fast") return fastestHourChecks();
     if (name == "scalar") return scalarHourChecks();
     if (name == "avx2" && avx2Available()) return avx2HourChecks();
-    if (name == "avx512" && avx512Available()) return avx512HourChecks();
+    if (!avx512Available()) return std::nullopt;
+    if (name == "avx512") return avx512HourChecks();
+    if (name == "avx512-or") return avx512HourChecks(MaskJoin::generalRegisters);
+    if (name == "avx512-chain") return avx512HourChecks(MaskJoin::maskChain);
     return std::nullopt;
 }
 

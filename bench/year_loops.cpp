@@ -1,11 +1,11 @@
 // Times one year loop from the start of a run:
 //   year_loops LOOP YEARS [BLOCKS]
-// LOOP is reference, fast (the checks the program uses), scalar, avx2 or
-// avx512. The system is BLOCKS blocks of the ten built-in unit types
-// (default 11, the built-in system), area 1 being the first BLOCKS / 11 of
-// them (at least one), with every load parameter scaled by BLOCKS / 11:
-// 44 blocks make a system four times the built-in one. Prints the loop, the
-// years, the seconds, the years per second and the microseconds per year.
+// LOOP is reference, fast (the checks the program uses), scalar, avx2,
+// avx512, avx512-or or avx512-chain (see checksNamed). The system is BLOCKS blocks of the ten
+// built-in unit types (default 11, the built-in system), area 1 being the first BLOCKS / 11 of them
+// (at least one), with every load parameter scaled by BLOCKS / 11: 44 blocks make a system four
+// times the built-in one. Prints the loop, the years, the seconds, the years per second and the
+// microseconds per year.
 
 #include <algorithm>
 #include <chrono>
@@ -32,8 +32,9 @@ using bench::unitsOfBlocks;
 
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 4) {
-        std::fprintf(stderr,
-                     "usage: year_loops reference|fast|scalar|avx2|avx512 YEARS [BLOCKS]\n");
+        std::fprintf(
+            stderr,
+            "usage: year_loops reference|fast|scalar|avx2|avx512[-or|-chain] YEARS [BLOCKS]\n");
         return 2;
     }
     const std::string loop = argv[1];

@@ -1,7 +1,7 @@
 // Where a year of the fast loop goes: the loop of advanceYearFast written out
 // again with the time stamp counter read around its phases.
 //   year_phases LOOP YEARS [BLOCKS] [ROUNDS]
-// LOOP is scalar, avx2 or avx512; the system is built as in year_loops. Each
+// LOOP is scalar, avx2 or avx512[-or|-chain]; the system is built as in year_loops. Each
 // round simulates YEARS years from the start of a run; the best round per
 // phase is printed in microseconds per year, with the hours and runs of a year.
 // The seed after the last year is checked against advanceYearFast's.
@@ -110,7 +110,8 @@ double ticksPerMicrosecond() {
 
 int main(int argc, char** argv) {
     if (argc < 3 || argc > 5) {
-        std::fprintf(stderr, "usage: year_phases scalar|avx2|avx512 YEARS [BLOCKS] [ROUNDS]\n");
+        std::fprintf(stderr,
+                     "usage: year_phases scalar|avx2|avx512[-or|-chain] YEARS [BLOCKS] [ROUNDS]\n");
         return 2;
     }
     const std::optional<HourChecks> checks = checksNamed(argv[1]);

@@ -133,6 +133,13 @@ HourChecks scalarHourChecks();
 HourChecks avx2HourChecks();    // only where avx2Available()
 HourChecks avx512HourChecks();  // only where avx512Available()
 
+// How the AVX-512 checks join the lane masks of an hour into one answer:
+// moved to general registers and or-ed, or by compares that each take the
+// last one's result as their mask. Each vendor runs one of them faster, and
+// avx512HourChecks() picks it; both give the same results.
+enum class MaskJoin { generalRegisters, maskChain };
+HourChecks avx512HourChecks(MaskJoin join);  // only where avx512Available()
+
 // Whether this processor (and its operating system) runs the vector checks.
 bool avx2Available();
 bool avx512Available();

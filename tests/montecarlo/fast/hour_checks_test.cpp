@@ -23,7 +23,10 @@ struct Named {
 std::vector<Named> available() {
     std::vector<Named> sets{{scalarHourChecks(), "scalar"}};
     if (avx2Available()) sets.push_back({avx2HourChecks(), "avx2"});
-    if (avx512Available()) sets.push_back({avx512HourChecks(), "avx512"});
+    if (avx512Available()) {
+        sets.push_back({avx512HourChecks(MaskJoin::generalRegisters), "avx512, masks or-ed"});
+        sets.push_back({avx512HourChecks(MaskJoin::maskChain), "avx512, masks chained"});
+    }
     return sets;
 }
 

@@ -77,7 +77,10 @@ struct Comparison {
     void expectSame() const {
         expectSameWith(scalarHourChecks(), "scalar");
         if (avx2Available()) expectSameWith(avx2HourChecks(), "avx2");
-        if (avx512Available()) expectSameWith(avx512HourChecks(), "avx512");
+        if (avx512Available()) {
+            expectSameWith(avx512HourChecks(MaskJoin::generalRegisters), "avx512, masks or-ed");
+            expectSameWith(avx512HourChecks(MaskJoin::maskChain), "avx512, masks chained");
+        }
     }
 
     const SimulationState& last() const { return reference.back().state; }

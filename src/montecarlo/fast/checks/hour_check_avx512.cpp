@@ -82,6 +82,24 @@ ADEQUACY_AVX512 __mmask16 firesRaw(__m512i a, __m512i c, __m512i raw, __m512i se
     return _mm512_cmplt_epu32_mask(_mm512_add_epi32(_mm512_mullo_epi32(a, seed), c), raw);
 }
 
+// The lanes whose raw draw x is at least the raw threshold, and (below) the
+// same kept within `quiet`. GCC gives a compare's result the one mask
+// register that cannot mask and copies it to another for the next compare,
+// an instruction on the multiplier's port; written out, the chain has none.
+ADEQUACY_AVX512 inline __mmask16 quietLanes(__m512i x, __m512i raw) {
+    return _mm512_cmpge_epu32_mask(x, raw);
+}
+
+ADEQUACY_AVX512 inline void stillQuiet(__mmask16& quiet, __m512i x, __m512i raw) {
+#if defined(__GNUC__) && !defined(__clang__)
+    __asm__("vpcmpnltud %[raw], %[x], %[quiet]%{%[quiet]%}"
+            : [quiet] "+Yk"(quiet)
+            : [x] "v"(x), [raw] "v"(raw));
+#else
+    quiet = _mm512_mask_cmpge_epu32_mask(quiet, x, raw);
+#endif
+}
+
 // The jumps and raw thresholds of an hour of a few vectors, in registers.
 template <int vectors>
 struct HourInRegisters {
@@ -90,10 +108,23 @@ struct HourInRegisters {
     __m512i raw[vectors];
     __mmask16 always[vectors];
 
+    ADEQUACY_AVX512 __m512i draws(int vector, __m512i seed) const {
+        return _mm512_add_epi32(_mm512_mullo_epi32(a[vector], seed), c[vector]);
+    }
+
+    // Whether no lane fires in the hour from `hourSeed`, the masks joined by
+    // a chain of compares (MaskJoin::maskChain).
+    ADEQUACY_AVX512 bool quiet(std::uint32_t hourSeed) const {
+        const __m512i seed = _mm512_set1_epi32(static_cast<int>(hourSeed));
+        __mmask16 quiet = quietLanes(draws(0, seed), raw[0]);
+        for (int vector = 1; vector < vectors; ++vector)
+            stillQuiet(quiet, draws(vector, seed), raw[vector]);
+        return _kortestc_mask16_u8(quiet, quiet) != 0;
+    }
+
     // The lanes of each vector that fire in the hour from `hourSeed`, as
-    // bits, and whether any does. The masks are joined in a general
-    // register: on AMD a chain of compares that mask each other checks a
-    // third fewer hours per second.
+    // bits, and whether any does, the masks joined in a general register
+    // (MaskJoin::generalRegisters).
     ADEQUACY_AVX512 bool fired(std::uint32_t hourSeed, unsigned (&bits)[vectors]) const {
         const __m512i seed = _mm512_set1_epi32(static_cast<int>(hourSeed));
         unsigned any = 0;
@@ -116,9 +147,9 @@ struct HourInRegisters {
 
 // The jumps and thresholds stay in registers for the whole run; a lane that
 // always fires ends it before its first hour.
-template <int vectors>
-[[gnu::always_inline]] ADEQUACY_AVX512 inline QuietRun scanInRegisters(const LaneThresholds& thresholds, std::uint32_t hourSeed,
-                                         int limit) {
+template <int vectors, MaskJoin join>
+[[gnu::always_inline]] ADEQUACY_AVX512 inline QuietRun scanInRegisters(
+    const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit) {
     HourInRegisters<vectors> hour;
     __mmask16 always = 0;
     for (int vector = 0; vector < vectors; ++vector) {
@@ -136,6 +167,16 @@ template <int vectors>
     if (always != 0) {
         hour.fired(run.seed, bits);
         hour.carry(bits, run);
+        return run;
+    }
+    if constexpr (join == MaskJoin::maskChain) {
+        // The hour that ends the run is checked again for its lanes.
+        for (; run.hours < limit && hour.quiet(run.seed); ++run.hours)
+            run.seed = jumpSeed(jump, run.seed);
+        if (run.hours < limit) {
+            hour.fired(run.seed, bits);
+            hour.carry(bits, run);
+        }
         return run;
     }
     for (; run.hours < limit; ++run.hours) {
@@ -188,11 +229,11 @@ ADEQUACY_AVX512 LaneWords checkAfter(const LaneThresholds& thresholds, std::uint
 }
 
 // Hours of a few vectors keep them in registers through each run.
-template <int vectors>
+template <int vectors, MaskJoin join>
 struct InRegisters {
     ADEQUACY_AVX512 static QuietRun scan(const LaneThresholds& thresholds, std::uint32_t hourSeed,
                                          int limit) {
-        return scanInRegisters<vectors>(thresholds, hourSeed, limit);
+        return scanInRegisters<vectors, join>(thresholds, hourSeed, limit);
     }
     ADEQUACY_AVX512 static std::uint64_t check(const LaneThresholds& thresholds,
                                                std::uint32_t hourSeed, int shift, int word) {
@@ -219,40 +260,55 @@ struct FromMemory {
     }
 };
 
+template <MaskJoin join>
 HourSteps stepsOf(int lanes) {
     static_assert(registerVectors == 8);
     switch (lanes / width) {
         case 1:
-            return stepsWith<InRegisters<1>>();
+            return stepsWith<InRegisters<1, join>>();
         case 2:
-            return stepsWith<InRegisters<2>>();
+            return stepsWith<InRegisters<2, join>>();
         case 3:
-            return stepsWith<InRegisters<3>>();
+            return stepsWith<InRegisters<3, join>>();
         case 4:
-            return stepsWith<InRegisters<4>>();
+            return stepsWith<InRegisters<4, join>>();
         case 5:
-            return stepsWith<InRegisters<5>>();
+            return stepsWith<InRegisters<5, join>>();
         case 6:
-            return stepsWith<InRegisters<6>>();
+            return stepsWith<InRegisters<6, join>>();
         case 7:
-            return stepsWith<InRegisters<7>>();
+            return stepsWith<InRegisters<7, join>>();
         case 8:
-            return stepsWith<InRegisters<8>>();
+            return stepsWith<InRegisters<8, join>>();
         default:
             return stepsWith<FromMemory>();
     }
 }
 
+template <MaskJoin join>
 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit) {
-    return stepsOf(thresholds.lanes).scan(thresholds, hourSeed, limit);
+    return stepsOf<join>(thresholds.lanes).scan(thresholds, hourSeed, limit);
 }
 
 #undef ADEQUACY_AVX512
 
 }  // namespace
 
+HourChecks avx512HourChecks(MaskJoin join) {
+    if (join == MaskJoin::maskChain)
+        return HourChecks{checkWord, scanQuietHours<MaskJoin::maskChain>, nextLossHourAvx512,
+                          stepsOf<MaskJoin::maskChain>};
+    return HourChecks{checkWord, scanQuietHours<MaskJoin::generalRegisters>, nextLossHourAvx512,
+                      stepsOf<MaskJoin::generalRegisters>};
+}
+
+// The chain of compares leaves no work for the multiplier's port on Intel,
+// where moving a mask to a general register takes that port; on AMD the
+// chain of compares is the slower, by a third here (EPYC, Zen 5).
 HourChecks avx512HourChecks() {
-    return HourChecks{checkWord, scanQuietHours, nextLossHourAvx512, stepsOf};
+    __builtin_cpu_init();
+    return avx512HourChecks(__builtin_cpu_is("intel") ? MaskJoin::maskChain
+                                                      : MaskJoin::generalRegisters);
 }
 
 bool avx512Available() {
@@ -262,6 +318,7 @@ bool avx512Available() {
 
 #else
 
+HourChecks avx512HourChecks(MaskJoin) { return scalarHourChecks(); }
 HourChecks avx512HourChecks() { return scalarHourChecks(); }
 bool avx512Available() { return false; }
 
