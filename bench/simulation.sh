@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Simulated years per second: the whole release program with scripted answers
 # for 1,000, 10,000 and 100,000 years, and the year loops alone (the
-# reference loop for 1,000 years, the fast loop for 100,000, and the fast loop
-# on a system four times the built-in one, 44 blocks of 440 units, for
-# 25,000), in one run.
+# reference loop for 1,000 years, the fast loop for 100,000, each other path
+# of the fast loop this processor has, and the fast loop on a system four
+# times the built-in one, 44 blocks of 440 units, for 25,000), in one run.
 #   bench/simulation.sh [BUILD_DIR]    (default build/release)
 set -euo pipefail
 
@@ -33,6 +33,16 @@ fast=$("$loops" fast 100000)
 fast_seconds=$(awk '{ print $4 }' <<<"$fast")
 fast_rate=$(rate 100000 "$fast_seconds")
 printf '%-34s %9d %10.3f %12s\n' "fast loop" 100000 "$fast_seconds" "$fast_rate"
+
+# Every other path this processor has, to see that none loses: the AVX-512
+# checks with each way of joining the masks, AVX2 and the portable checks.
+for path in avx512-or avx512-chain avx2 scalar; do
+    years=20000
+    [[ $path == scalar ]] && years=2000
+    timed=$("$loops" "$path" "$years" 2>/dev/null) || continue
+    seconds=$(awk '{ print $4 }' <<<"$timed")
+    printf '%-34s %9d %10.3f %12s\n' "fast loop, $path" "$years" "$seconds" "$(rate "$years" "$seconds")"
+done
 
 large=$("$loops" fast 25000 44)
 large_seconds=$(awk '{ print $4 }' <<<"$large")

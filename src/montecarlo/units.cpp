@@ -50,4 +50,16 @@ void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::vector<int>& u
     }
 }
 
+int nextUnitState(int state, float failProb, float repairProb, float deratedShare,
+                  std::uint32_t& seed) {
+    const float r = ran(seed);
+    if (state == unitUp) {
+        if (r > failProb) return unitUp;
+        // A failing unit always draws again, even when no unit can be derated.
+        const float r2 = ran(seed);
+        return r2 <= deratedShare ? unitDerated : unitOut;
+    }
+    return r <= repairProb ? unitUp : state;
+}
+
 }  // namespace adequacy

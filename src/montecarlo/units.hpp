@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "model/system_data.hpp"
-#include "montecarlo/random.hpp"
 #include "montecarlo/state.hpp"
 
 namespace adequacy {
@@ -32,17 +31,8 @@ void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::vector<int>& u
 // One hourly transition: one draw, and a second one for a unit that fails to
 // pick between forced outage and derated state; the unit is derated when the
 // second draw is at most `deratedShare`.
-inline int nextUnitState(int state, float failProb, float repairProb, float deratedShare,
-                         std::uint32_t& seed) {
-    const float r = ran(seed);
-    if (state == unitUp) {
-        if (r > failProb) return unitUp;
-        // A failing unit always draws again, even when no unit can be derated.
-        const float r2 = ran(seed);
-        return r2 <= deratedShare ? unitDerated : unitOut;
-    }
-    return r <= repairProb ? unitUp : state;
-}
+int nextUnitState(int state, float failProb, float repairProb, float deratedShare,
+                  std::uint32_t& seed);
 
 // The MW a unit contributes in its state.
 inline int availableMw(const UnitTypes& units, int type, int state) {
