@@ -73,17 +73,26 @@ ADEQUACY_CHECKS_TARGET bool stepTie(const SimulationInputs& inputs, const FastYe
     return stepped;
 }
 
-// Steps the unit of `lane` from the seed before its draw; true when it took a
-// second draw.
-ADEQUACY_CHECKS_TARGET inline bool stepUnit(const SimulationInputs& inputs,
-                                            const FastYearPlan& plan, int lane, std::uint32_t seed,
-                                            LaneState& lanes, SimulationState& state) {
-    const std::uint32_t before = seed;
-    const int next = nextUnitState(state.unitState[lane], inputs.probabilities.unitFailProb[lane],
-                                   inputs.probabilities.unitRepairProb[lane],
-                                   inputs.probabilities.unitDeratedShare[lane], seed);
-    if (next != state.unitState[lane]) changeUnit(inputs, plan, lane, next, lanes, state);
-    return seed != seedAfter(before, 1);
+// Steps the unit of a lane that fired, from the seed before its draw, and
+// tells whether it took a second draw. A lane fires exactly when its draw
+// changes its unit (draw_threshold.hpp), so the draw itself need not be
+// looked at: an up unit fails, and draws again to choose between derated and
+// out, as nextUnitState does; any other unit returns to service.
+ADEQUACY_CHECKS_TARGET inline bool stepFiredUnit(const SimulationInputs& inputs,
+                                                 const FastYearPlan& plan, int lane,
+                                                 std::uint32_t seed, LaneState& lanes,
+                                                 SimulationState& state) {
+    const bool fails = state.unitState[lane] == unitUp;
+    int next = unitUp;
+    if (fails) {
+        seed = seedAfter(seed, 1);
+        const float r2 = ran(seed);
+        next = r2 <= inputs.probabilities.unitDeratedShare[static_cast<std::size_t>(lane)]
+                   ? unitDerated
+                   : unitOut;
+    }
+    changeUnit(inputs, plan, lane, next, lanes, state);
+    return fails;
 }
 
 // The hour's end when no tie step ended it.
@@ -109,7 +118,7 @@ ADEQUACY_CHECKS_TARGET bool replaySmallHour(const SimulationInputs& inputs,
         fired.dropFirst();
         const std::uint32_t seed = seedAfter(hourSeed, lane + shift);
         if (lane == tieLane) return stepTie<Checks>(inputs, plan, seed, lanes, state);
-        if (stepUnit(inputs, plan, lane, seed, lanes, state)) {
+        if (stepFiredUnit(inputs, plan, lane, seed, lanes, state)) {
             shift += 1;
             fired = Checks::checkAfter(lanes.thresholds, hourSeed, shift, lane);
         }
@@ -143,7 +152,7 @@ ADEQUACY_CHECKS_TARGET bool replayHour(const SimulationInputs& inputs, const Fas
             fired &= fired - 1;
             const std::uint32_t seed = seedAfter(hourSeed, lane + shift);
             if (lane == tieLane) return stepTie<Checks>(inputs, plan, seed, lanes, state);
-            if (stepUnit(inputs, plan, lane, seed, lanes, state)) {
+            if (stepFiredUnit(inputs, plan, lane, seed, lanes, state)) {
                 shift += 1;
                 fired = Checks::check(lanes.thresholds, hourSeed, shift, word) & bitsAfter(bit);
             }
