@@ -113,13 +113,20 @@ struct HourInRegisters {
     }
 
     // Whether no lane fires in the hour from `hourSeed`, the masks joined by
-    // a chain of compares (MaskJoin::maskChain).
-    ADEQUACY_AVX512 bool quiet(std::uint32_t hourSeed) const {
+    // a chain of compares (MaskJoin::maskChain). The raw draws are kept for
+    // firedIn: an hour that ends the run need not draw again.
+    ADEQUACY_AVX512 bool quiet(std::uint32_t hourSeed, __m512i (&x)[vectors]) const {
         const __m512i seed = _mm512_set1_epi32(static_cast<int>(hourSeed));
-        __mmask16 quiet = quietLanes(draws(0, seed), raw[0]);
-        for (int vector = 1; vector < vectors; ++vector)
-            stillQuiet(quiet, draws(vector, seed), raw[vector]);
+        for (int vector = 0; vector < vectors; ++vector) x[vector] = draws(vector, seed);
+        __mmask16 quiet = quietLanes(x[0], raw[0]);
+        for (int vector = 1; vector < vectors; ++vector) stillQuiet(quiet, x[vector], raw[vector]);
         return _kortestc_mask16_u8(quiet, quiet) != 0;
+    }
+
+    // The lanes of each vector that fire with the raw draws x, as bits.
+    ADEQUACY_AVX512 void firedIn(const __m512i (&x)[vectors], unsigned (&bits)[vectors]) const {
+        for (int vector = 0; vector < vectors; ++vector)
+            bits[vector] = _cvtmask16_u32(_mm512_cmplt_epu32_mask(x[vector], raw[vector]));
     }
 
     // The lanes of each vector that fire in the hour from `hourSeed`, as
@@ -170,11 +177,11 @@ template <int vectors, MaskJoin join>
         return run;
     }
     if constexpr (join == MaskJoin::maskChain) {
-        // The hour that ends the run is checked again for its lanes.
-        for (; run.hours < limit && hour.quiet(run.seed); ++run.hours)
+        __m512i x[vectors];
+        for (; run.hours < limit && hour.quiet(run.seed, x); ++run.hours)
             run.seed = jumpSeed(jump, run.seed);
         if (run.hours < limit) {
-            hour.fired(run.seed, bits);
+            hour.firedIn(x, bits);
             hour.carry(bits, run);
         }
         return run;
