@@ -35,6 +35,7 @@ namespace adequacy {
 namespace {
 
 // Puts the unit in state `next`, which may be the one it is in.
+template <class Checks>
 ADEQUACY_CHECKS_TARGET inline void changeUnit(const SimulationInputs& inputs,
                                               const FastYearPlan& plan, int unit, int next,
                                               LaneState& lanes, SimulationState& state) {
@@ -44,7 +45,7 @@ ADEQUACY_CHECKS_TARGET inline void changeUnit(const SimulationInputs& inputs,
     lanes.systemMw += change;
     if (unit < inputs.units.area1UnitCount) lanes.area1Mw += change;
     state.unitState[unit] = next;
-    lanes.thresholds.draws[unit] = lane.draws[static_cast<std::size_t>(next)];
+    Checks::setThreshold(lanes.thresholds, unit, lane.draws[static_cast<std::size_t>(next)]);
 }
 
 // The lanes of a word after bit `bit`.
@@ -68,7 +69,8 @@ template <class Checks>
 ADEQUACY_CHECKS_TARGET bool stepTie(const SimulationInputs& inputs, const FastYearPlan& plan,
                                     std::uint32_t seed, LaneState& lanes, SimulationState& state) {
     const bool stepped = advanceTie(inputs.atc, inputs.probabilities, state.tie, seed);
-    lanes.thresholds.draws[lanes.thresholds.tieLane] = tieThreshold(plan, state.tie.atcState);
+    Checks::setThreshold(lanes.thresholds, lanes.thresholds.tieLane,
+                         tieThreshold(plan, state.tie.atcState));
     state.ranSeed = seed;
     return stepped;
 }
@@ -78,6 +80,7 @@ ADEQUACY_CHECKS_TARGET bool stepTie(const SimulationInputs& inputs, const FastYe
 // changes its unit (draw_threshold.hpp), so the draw itself need not be
 // looked at: an up unit fails, and draws again to choose between derated and
 // out, as nextUnitState does; any other unit returns to service.
+template <class Checks>
 ADEQUACY_CHECKS_TARGET inline bool stepFiredUnit(const SimulationInputs& inputs,
                                                  const FastYearPlan& plan, int lane,
                                                  std::uint32_t seed, LaneState& lanes,
@@ -91,7 +94,7 @@ ADEQUACY_CHECKS_TARGET inline bool stepFiredUnit(const SimulationInputs& inputs,
                    ? unitDerated
                    : unitOut;
     }
-    changeUnit(inputs, plan, lane, next, lanes, state);
+    changeUnit<Checks>(inputs, plan, lane, next, lanes, state);
     return fails;
 }
 
@@ -118,7 +121,7 @@ ADEQUACY_CHECKS_TARGET bool replaySmallHour(const SimulationInputs& inputs,
         fired.dropFirst();
         const std::uint32_t seed = seedAfter(hourSeed, lane + shift);
         if (lane == tieLane) return stepTie<Checks>(inputs, plan, seed, lanes, state);
-        if (stepFiredUnit(inputs, plan, lane, seed, lanes, state)) {
+        if (stepFiredUnit<Checks>(inputs, plan, lane, seed, lanes, state)) {
             shift += 1;
             fired = Checks::checkAfter(lanes.thresholds, hourSeed, shift, lane);
         }
@@ -152,7 +155,7 @@ ADEQUACY_CHECKS_TARGET bool replayHour(const SimulationInputs& inputs, const Fas
             fired &= fired - 1;
             const std::uint32_t seed = seedAfter(hourSeed, lane + shift);
             if (lane == tieLane) return stepTie<Checks>(inputs, plan, seed, lanes, state);
-            if (stepFiredUnit(inputs, plan, lane, seed, lanes, state)) {
+            if (stepFiredUnit<Checks>(inputs, plan, lane, seed, lanes, state)) {
                 shift += 1;
                 fired = Checks::check(lanes.thresholds, hourSeed, shift, word) & bitsAfter(bit);
             }

@@ -85,6 +85,10 @@ struct Avx2Checks {
                                               std::uint32_t hourSeed, int shift, int lane) {
         return wordsAfter<Avx2Checks>(thresholds, hourSeed, shift, lane);
     }
+    ADEQUACY_AVX2 static void setThreshold(LaneThresholds& thresholds, int lane,
+                                           std::int32_t draws) {
+        thresholds.draws[static_cast<std::size_t>(lane)] = draws;
+    }
 };
 
 #undef ADEQUACY_AVX2

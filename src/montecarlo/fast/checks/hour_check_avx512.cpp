@@ -235,6 +235,15 @@ ADEQUACY_AVX512 LaneWords checkAfter(const LaneThresholds& thresholds, std::uint
     return LaneWords{low, high}.after(lane);
 }
 
+// A lane's threshold is written as the whole vector that holds it: the scan
+// that follows reads whole vectors, and a whole vector read after a write of
+// one lane would wait for that write to reach the cache.
+ADEQUACY_AVX512 void setThreshold(LaneThresholds& thresholds, int lane, std::int32_t draws) {
+    std::int32_t* const vector = thresholds.draws.data() + lane / width * width;
+    const auto bit = static_cast<__mmask16>(1u << (lane % width));
+    _mm512_store_si512(vector, _mm512_mask_set1_epi32(_mm512_load_si512(vector), bit, draws));
+}
+
 // Hours of a few vectors keep them in registers through each run.
 template <int vectors, MaskJoin join>
 struct InRegisters {
@@ -250,6 +259,10 @@ struct InRegisters {
                                                 std::uint32_t hourSeed, int shift, int lane) {
         return adequacy::checkAfter<vectors>(thresholds, hourSeed, shift, lane);
     }
+    ADEQUACY_AVX512 static void setThreshold(LaneThresholds& thresholds, int lane,
+                                             std::int32_t draws) {
+        adequacy::setThreshold(thresholds, lane, draws);
+    }
 };
 
 struct FromMemory {
@@ -264,6 +277,10 @@ struct FromMemory {
     ADEQUACY_AVX512 static LaneWords checkAfter(const LaneThresholds& thresholds,
                                                 std::uint32_t hourSeed, int shift, int lane) {
         return wordsAfter<FromMemory>(thresholds, hourSeed, shift, lane);
+    }
+    ADEQUACY_AVX512 static void setThreshold(LaneThresholds& thresholds, int lane,
+                                             std::int32_t draws) {
+        adequacy::setThreshold(thresholds, lane, draws);
     }
 };
 

@@ -53,6 +53,9 @@ struct ScalarChecks {
                                 int lane) {
         return wordsAfter<ScalarChecks>(thresholds, hourSeed, shift, lane);
     }
+    static void setThreshold(LaneThresholds& thresholds, int lane, std::int32_t draws) {
+        thresholds.draws[static_cast<std::size_t>(lane)] = draws;
+    }
 };
 
 HourSteps stepsOf(int) { return stepsWith<ScalarChecks>(); }
