@@ -143,12 +143,15 @@ struct HourInRegisters {
     }
 
     // The hour that ends a run is the one just checked: its bits are at hand.
+    // The words are gathered apart from the run, each written once.
     ADEQUACY_AVX512 void carry(const unsigned (&bits)[vectors], QuietRun& run) const {
+        std::uint64_t words[carriedWords] = {0, 0};
         for (int vector = 0; vector < vectors; ++vector) {
             const int first = vector * width;
             const unsigned lanes = bits[vector] | _cvtmask16_u32(always[vector]);
-            run.fired[static_cast<std::size_t>(first / 64)] |= std::uint64_t{lanes} << (first % 64);
+            words[first / 64] |= std::uint64_t{lanes} << (first % 64);
         }
+        run.fired = {words[0], words[1]};
     }
 };
 
