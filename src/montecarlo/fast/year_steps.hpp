@@ -1,24 +1,19 @@
 #pragma once
-// The fast year loop, written once and compiled into every instruction
-// set's checks file with that set's target: the quiet-hour scan, the replay
-// of an hour with events and its re-checks then become one function per set,
-// with no call between them. An event hour costs several times a quiet one,
-// and calls and reloads were most of that.
+// The fast year loop, written once and compiled into each instruction set's
+// checks file with that set's target, where it is made of that set's checks
+// (ChecksOf below): the replay of an hour with events re-checks its lanes
+// without a call through a pointer, and the scan that follows an event can
+// be inlined into the loop of the year.
 //
 // The includer defines ADEQUACY_CHECKS_TARGET (its function attribute) and
 // includes every header below before it; what is defined here lives in an
 // unnamed namespace, so each file's copy keeps its own instruction set.
-//
-// `Checks` gives, as static members:
-//   QuietRun scan(const LaneThresholds&, std::uint32_t hourSeed, int limit);
-//   std::uint64_t check(const LaneThresholds&, std::uint32_t hourSeed,
-//                       int shift, int word);
-// as QuietScan and HourCheck (hour_lanes.hpp) describe them.
 
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 
 #include "montecarlo/fast/fast_year.hpp"
 #include "montecarlo/fast/lcg_jump.hpp"
@@ -33,6 +28,35 @@
 
 namespace adequacy {
 namespace {
+
+ADEQUACY_CHECKS_TARGET inline void writeThreshold(LaneThresholds& thresholds, int lane,
+                                                  std::int32_t draws) {
+    thresholds.draws[static_cast<std::size_t>(lane)] = draws;
+}
+
+// The checks of one instruction set as the loop below takes them: the scan
+// of quiet hours and the check of a word of lanes (QuietScan and HourCheck in
+// hour_lanes.hpp), how a lane's threshold is written, and, for hours of at
+// most two words, the check of the lanes after a given one (by default made
+// of word checks).
+template <auto scanHours, auto checkWord, auto setLaneThreshold = writeThreshold,
+          auto checkLanesAfter = nullptr>
+struct ChecksOf {
+    ADEQUACY_CHECKS_TARGET static QuietRun scan(const LaneThresholds& thresholds,
+                                                std::uint32_t hourSeed, int limit) {
+        return scanHours(thresholds, hourSeed, limit);
+    }
+    ADEQUACY_CHECKS_TARGET static std::uint64_t check(const LaneThresholds& thresholds,
+                                                      std::uint32_t hourSeed, int shift, int word) {
+        return checkWord(thresholds, hourSeed, shift, word);
+    }
+    ADEQUACY_CHECKS_TARGET static void setThreshold(LaneThresholds& thresholds, int lane,
+                                                    std::int32_t draws) {
+        setLaneThreshold(thresholds, lane, draws);
+    }
+    ADEQUACY_CHECKS_TARGET static LaneWords checkAfter(const LaneThresholds& thresholds,
+                                                       std::uint32_t hourSeed, int shift, int lane);
+};
 
 // Puts the unit in state `next`, which may be the one it is in.
 template <class Checks>
@@ -62,6 +86,16 @@ ADEQUACY_CHECKS_TARGET LaneWords wordsAfter(const LaneThresholds& thresholds,
     if (lane < 64) fired.low = Checks::check(thresholds, hourSeed, shift, 0);
     if (thresholds.lanes > 64) fired.high = Checks::check(thresholds, hourSeed, shift, 1);
     return fired.after(lane);
+}
+
+template <auto scanHours, auto checkWord, auto setLaneThreshold, auto checkLanesAfter>
+ADEQUACY_CHECKS_TARGET LaneWords
+ChecksOf<scanHours, checkWord, setLaneThreshold, checkLanesAfter>::checkAfter(
+    const LaneThresholds& thresholds, std::uint32_t hourSeed, int shift, int lane) {
+    if constexpr (std::is_same_v<decltype(checkLanesAfter), std::nullptr_t>)
+        return wordsAfter<ChecksOf>(thresholds, hourSeed, shift, lane);
+    else
+        return checkLanesAfter(thresholds, hourSeed, shift, lane);
 }
 
 // The tie's step ends the hour: it counts the hour as well.

@@ -72,24 +72,7 @@ ADEQUACY_AVX2 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uin
     return run;
 }
 
-struct Avx2Checks {
-    ADEQUACY_AVX2 static QuietRun scan(const LaneThresholds& thresholds, std::uint32_t hourSeed,
-                                       int limit) {
-        return scanQuietHours(thresholds, hourSeed, limit);
-    }
-    ADEQUACY_AVX2 static std::uint64_t check(const LaneThresholds& thresholds,
-                                             std::uint32_t hourSeed, int shift, int word) {
-        return checkWord(thresholds, hourSeed, shift, word);
-    }
-    ADEQUACY_AVX2 static LaneWords checkAfter(const LaneThresholds& thresholds,
-                                              std::uint32_t hourSeed, int shift, int lane) {
-        return wordsAfter<Avx2Checks>(thresholds, hourSeed, shift, lane);
-    }
-    ADEQUACY_AVX2 static void setThreshold(LaneThresholds& thresholds, int lane,
-                                           std::int32_t draws) {
-        thresholds.draws[static_cast<std::size_t>(lane)] = draws;
-    }
-};
+using Avx2Checks = ChecksOf<scanQuietHours, checkWord>;
 
 #undef ADEQUACY_AVX2
 

@@ -247,45 +247,12 @@ ADEQUACY_AVX512 void setThreshold(LaneThresholds& thresholds, int lane, std::int
     _mm512_store_si512(vector, _mm512_mask_set1_epi32(_mm512_load_si512(vector), bit, draws));
 }
 
-// Hours of a few vectors keep them in registers through each run.
+// Hours of a few vectors keep them in registers through each run; larger
+// ones read them from memory.
 template <int vectors, MaskJoin join>
-struct InRegisters {
-    ADEQUACY_AVX512 static QuietRun scan(const LaneThresholds& thresholds, std::uint32_t hourSeed,
-                                         int limit) {
-        return scanInRegisters<vectors, join>(thresholds, hourSeed, limit);
-    }
-    ADEQUACY_AVX512 static std::uint64_t check(const LaneThresholds& thresholds,
-                                               std::uint32_t hourSeed, int shift, int word) {
-        return checkWord(thresholds, hourSeed, shift, word);
-    }
-    ADEQUACY_AVX512 static LaneWords checkAfter(const LaneThresholds& thresholds,
-                                                std::uint32_t hourSeed, int shift, int lane) {
-        return adequacy::checkAfter<vectors>(thresholds, hourSeed, shift, lane);
-    }
-    ADEQUACY_AVX512 static void setThreshold(LaneThresholds& thresholds, int lane,
-                                             std::int32_t draws) {
-        adequacy::setThreshold(thresholds, lane, draws);
-    }
-};
-
-struct FromMemory {
-    ADEQUACY_AVX512 static QuietRun scan(const LaneThresholds& thresholds, std::uint32_t hourSeed,
-                                         int limit) {
-        return scanFromMemory(thresholds, hourSeed, limit);
-    }
-    ADEQUACY_AVX512 static std::uint64_t check(const LaneThresholds& thresholds,
-                                               std::uint32_t hourSeed, int shift, int word) {
-        return checkWord(thresholds, hourSeed, shift, word);
-    }
-    ADEQUACY_AVX512 static LaneWords checkAfter(const LaneThresholds& thresholds,
-                                                std::uint32_t hourSeed, int shift, int lane) {
-        return wordsAfter<FromMemory>(thresholds, hourSeed, shift, lane);
-    }
-    ADEQUACY_AVX512 static void setThreshold(LaneThresholds& thresholds, int lane,
-                                             std::int32_t draws) {
-        adequacy::setThreshold(thresholds, lane, draws);
-    }
-};
+using InRegisters =
+    ChecksOf<scanInRegisters<vectors, join>, checkWord, setThreshold, checkAfter<vectors>>;
+using FromMemory = ChecksOf<scanFromMemory, checkWord, setThreshold>;
 
 template <MaskJoin join>
 HourSteps stepsOf(int lanes) {

@@ -41,22 +41,7 @@ QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed
     return run;
 }
 
-struct ScalarChecks {
-    static QuietRun scan(const LaneThresholds& thresholds, std::uint32_t hourSeed, int limit) {
-        return scanQuietHours(thresholds, hourSeed, limit);
-    }
-    static std::uint64_t check(const LaneThresholds& thresholds, std::uint32_t hourSeed, int shift,
-                               int word) {
-        return checkWord(thresholds, hourSeed, shift, word);
-    }
-    static LaneWords checkAfter(const LaneThresholds& thresholds, std::uint32_t hourSeed, int shift,
-                                int lane) {
-        return wordsAfter<ScalarChecks>(thresholds, hourSeed, shift, lane);
-    }
-    static void setThreshold(LaneThresholds& thresholds, int lane, std::int32_t draws) {
-        thresholds.draws[static_cast<std::size_t>(lane)] = draws;
-    }
-};
+using ScalarChecks = ChecksOf<scanQuietHours, checkWord>;
 
 HourSteps stepsOf(int) { return stepsWith<ScalarChecks>(); }
 
