@@ -148,5 +148,31 @@ TEST(HourChecks, QuietRunsEndAtTheFirstHourThatFires) {
     }
 }
 
+// The replay of a small hour walks both words as one set of lanes, and after
+// a second draw keeps the lanes past the one that drew; the word boundary and
+// the last lane are where a slip would hide.
+TEST(LaneWords, WalkTheLanesInOrderAndKeepThoseAfterALane) {
+    std::mt19937_64 generator(7);
+    for (int trial = 0; trial < 200; ++trial) {
+        const std::uint64_t low = trial % 4 == 0 ? 0 : generator();
+        const std::uint64_t high = trial % 4 == 1 ? 0 : generator() | (std::uint64_t{1} << 63);
+        auto isSet = [&](int lane) { return ((lane < 64 ? low : high) >> (lane % 64)) & 1; };
+        std::vector<int> expected;
+        for (int lane = 0; lane < 128; ++lane)
+            if (isSet(lane)) expected.push_back(lane);
+        std::vector<int> walked;
+        for (LaneWords set{low, high}; (set.low | set.high) != 0; set.dropFirst())
+            walked.push_back(set.first());
+        ASSERT_EQ(walked, expected) << "trial " << trial;
+        for (const int lane : {0, 1, 62, 63, 64, 65, 126, 127}) {
+            const LaneWords after = LaneWords{low, high}.after(lane);
+            for (int other = 0; other < 128; ++other) {
+                const bool kept = ((other < 64 ? after.low : after.high) >> (other % 64)) & 1;
+                ASSERT_EQ(kept, other > lane && isSet(other)) << lane << " " << other;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace adequacy
