@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench_system.hpp"
 #include "model/loads.hpp"
 #include "montecarlo/fast/fast_year.hpp"
 #include "montecarlo/year.hpp"
@@ -54,13 +55,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "batch_means: YEARS must be a multiple of BATCHES >= 2\n");
         return 2;
     }
-    const UnitTypes units = builtInUnitTypes();
-    const AtcTable atc = builtInAtcTable();
-    auto loads = std::make_unique<HourlyLoads>();
-    computeHourlyLoads(builtInLoadParameters(), *loads);
-    TransitionProbabilities probabilities{};
-    SimulationState state = initialState(units, atc, probabilities);
-    const SimulationInputs inputs{units, *loads, atc, probabilities};
+    const bench::BenchSystem system(builtInBlockCount);
+    SimulationState state = system.start;
+    const SimulationInputs inputs = system.inputs();
     const FastYearPlan plan = planFastYears(inputs, fastestHourChecks());
 
     const int batchYears = years / batches;

@@ -4,12 +4,14 @@
 // figure compares the loops on systems of several sizes.
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "model/loads.hpp"
 #include "model/system_data.hpp"
 #include "montecarlo/fast/hour_lanes.hpp"
+#include "montecarlo/year.hpp"
 
 namespace adequacy::bench {
 
@@ -45,5 +47,22 @@ inline LoadParameters loadsOfBlocks(int blocks) {
         for (float& d : parameters.d) d *= scale;
     return parameters;
 }
+
+// A system of `blocks` blocks with its tie, loads and probabilities, and the
+// state it starts a run in.
+struct BenchSystem {
+    UnitTypes units;
+    AtcTable atc = builtInAtcTable();
+    std::unique_ptr<HourlyLoads> loads = std::make_unique<HourlyLoads>();
+    TransitionProbabilities probabilities{};
+    SimulationState start;
+
+    explicit BenchSystem(int blocks) : units(unitsOfBlocks(blocks)) {
+        computeHourlyLoads(loadsOfBlocks(blocks), *loads);
+        start = initialState(units, atc, probabilities);
+    }
+
+    SimulationInputs inputs() const { return {units, *loads, atc, probabilities}; }
+};
 
 }  // namespace adequacy::bench

@@ -24,9 +24,8 @@ namespace {
 
 using namespace adequacy;
 
+using bench::BenchSystem;
 using bench::checksNamed;
-using bench::loadsOfBlocks;
-using bench::unitsOfBlocks;
 
 }  // namespace
 
@@ -46,13 +45,9 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const UnitTypes units = unitsOfBlocks(blocks);
-    const AtcTable atc = builtInAtcTable();
-    auto loads = std::make_unique<HourlyLoads>();
-    computeHourlyLoads(loadsOfBlocks(blocks), *loads);
-    TransitionProbabilities probabilities{};
-    SimulationState state = initialState(units, atc, probabilities);
-    const SimulationInputs inputs{units, *loads, atc, probabilities};
+    const BenchSystem system(blocks);
+    SimulationState state = system.start;
+    const SimulationInputs inputs = system.inputs();
     const FastYearPlan plan = planFastYears(inputs, checks.value_or(scalarHourChecks()));
 
     const auto start = std::chrono::steady_clock::now();
@@ -65,7 +60,7 @@ int main(int argc, char** argv) {
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     // The seed shows that every loop simulated the same years.
     std::printf("%s %d years %.3f s %.1f years/s seed %u units %d %.1f us/year\n", loop.c_str(),
-                years, seconds.count(), years / seconds.count(), state.ranSeed, units.unitCount(),
-                seconds.count() / years * 1e6);
+                years, seconds.count(), years / seconds.count(), state.ranSeed,
+                system.units.unitCount(), seconds.count() / years * 1e6);
     return 0;
 }

@@ -26,9 +26,8 @@ namespace {
 
 using namespace adequacy;
 
+using bench::BenchSystem;
 using bench::checksNamed;
-using bench::loadsOfBlocks;
-using bench::unitsOfBlocks;
 
 enum Phase { quiet, replay, losses, bookkeeping, phases };
 const char* const phaseNames[phases] = {"quiet-hour scans", "event replays", "loss-of-load scans",
@@ -122,13 +121,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "year_phases: no such loop here, or no years, blocks or rounds\n");
         return 2;
     }
-    const UnitTypes units = unitsOfBlocks(blocks);
-    const AtcTable atc = builtInAtcTable();
-    auto loads = std::make_unique<HourlyLoads>();
-    computeHourlyLoads(loadsOfBlocks(blocks), *loads);
-    TransitionProbabilities probabilities{};
-    const SimulationState start = initialState(units, atc, probabilities);
-    const SimulationInputs inputs{units, *loads, atc, probabilities};
+    const BenchSystem system(blocks);
+    const SimulationState& start = system.start;
+    const SimulationInputs inputs = system.inputs();
     const FastYearPlan plan = planFastYears(inputs, *checks);
     if (!plan.exactCapacities || !plan.fitsLanes) {
         std::fprintf(stderr,
@@ -161,7 +156,7 @@ int main(int argc, char** argv) {
     const double perLap = ticksPerLap();
     std::printf(
         "%s, %d units, best of %d rounds of %d years, us per year (%.0f ticks a lap taken off):\n",
-        argv[1], units.unitCount(), rounds, years, perLap);
+        argv[1], system.units.unitCount(), rounds, years, perLap);
     double sum = 0.0;
     for (int p = 0; p < phases; ++p) {
         const double phase = (best.phase[p] - perLap * static_cast<double>(best.laps[p])) / perYear;
