@@ -59,6 +59,9 @@ struct FastYearPlan {
     // advanceYear, as it is for a system too large for the lanes of an hour.
     bool exactCapacities;
     bool fitsLanes;
+    // Every threshold leaves some draw that does not fire, so each fits in
+    // 32 bits shifted left by the discarded bits of a draw.
+    bool rawThresholds;
 };
 
 FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks);

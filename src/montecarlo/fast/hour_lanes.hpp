@@ -79,6 +79,13 @@ struct LaneWords {
         low &= low - 1;
         high &= (high - 1) | inLow;
     }
+    void add(int lane) {
+        const std::uint64_t bit = std::uint64_t{1} << (lane % 64);
+        if (lane < 64)
+            low |= bit;
+        else
+            high |= bit;
+    }
     // The lanes of the set after `lane`.
     LaneWords after(int lane) const {
         const auto above = [](int bit) { return bit == 63 ? 0 : ~std::uint64_t{0} << (bit + 1); };

@@ -1,5 +1,6 @@
 #include "montecarlo/fast/hour_lanes.hpp"
 
+
 #if defined(__x86_64__)
 #include <immintrin.h>
 
@@ -247,11 +248,194 @@ ADEQUACY_AVX512 void setThreshold(LaneThresholds& thresholds, int lane, std::int
     _mm512_store_si512(vector, _mm512_mask_set1_epi32(_mm512_load_si512(vector), bit, draws));
 }
 
+// The lanes of words 0 and 1 as one set, from the bits of each vector.
+template <int vectors>
+ADEQUACY_AVX512 inline LaneWords wordsOf(const unsigned (&bits)[vectors]) {
+    std::uint64_t words[carriedWords] = {0, 0};
+    for (int vector = 0; vector < vectors; ++vector)
+        words[vector / 4] |= std::uint64_t{bits[vector]} << (16 * (vector % 4));
+    return {words[0], words[1]};
+}
+
+// The lanes of vector `vector` among a set, as its mask.
+ADEQUACY_AVX512 inline __mmask16 maskOf(LaneWords lanes, int vector) {
+    const std::uint64_t word = vector < 4 ? lanes.low : lanes.high;
+    return static_cast<__mmask16>(word >> (16 * (vector % 4)));
+}
+
+// A year whose hours fit in registers keeps its jumps and raw thresholds
+// there from its first hour to its last: an event changes the thresholds in
+// the registers, and the scan goes on from them with nothing to load. A unit
+// lane has one threshold when up and one when down, so a unit that changes
+// swaps them: its raw threshold is xor-ed with their difference.
+template <int vectors>
+struct RegisterYear {
+    HourInRegisters<vectors> hour;
+    alignas(64) std::uint32_t swaps[vectors * width];
+    __mmask16 tie[vectors];
+    int tieLane;
+
+    ADEQUACY_AVX512 void swap(LaneWords changed) {
+        for (int vector = 0; vector < vectors; ++vector)
+            hour.raw[vector] =
+                _mm512_mask_xor_epi32(hour.raw[vector], maskOf(changed, vector), hour.raw[vector],
+                                      _mm512_load_si512(swaps + vector * width));
+    }
+
+    ADEQUACY_AVX512 void setTie(std::int32_t draws) {
+        const __m512i raw = rawThreshold(_mm512_set1_epi32(draws));
+        for (int vector = 0; vector < vectors; ++vector)
+            hour.raw[vector] = _mm512_mask_mov_epi32(hour.raw[vector], tie[vector], raw);
+    }
+
+    // The lanes after `lane` that fire from `seed`.
+    ADEQUACY_AVX512 LaneWords firedAfter(std::uint32_t seed, int lane) const {
+        unsigned bits[vectors];
+        hour.fired(seed, bits);
+        return wordsOf(bits).after(lane);
+    }
+};
+
+template <int vectors>
+ADEQUACY_AVX512 void startRegisterYear(const FastYearPlan& plan, const LaneThresholds& thresholds,
+                                       RegisterYear<vectors>& year) {
+    year.tieLane = thresholds.tieLane;
+    for (int lane = 0; lane < vectors * width; ++lane) {
+        const auto u = static_cast<std::size_t>(lane);
+        year.swaps[u] = lane < thresholds.tieLane
+                            ? (static_cast<std::uint32_t>(plan.failDraws[u]) ^
+                               static_cast<std::uint32_t>(plan.repairDraws[u]))
+                                  << ranDiscardedBits
+                            : 0u;
+    }
+    for (int vector = 0; vector < vectors; ++vector) {
+        const int first = vector * width;
+        year.hour.a[vector] = _mm512_loadu_si512(jumpTable.multiplier.data() + first + 1);
+        year.hour.c[vector] = _mm512_loadu_si512(jumpTable.increment.data() + first + 1);
+        year.hour.raw[vector] = rawThreshold(_mm512_load_si512(thresholds.draws.data() + first));
+        year.hour.always[vector] = 0;
+        const int bit = year.tieLane - first;
+        year.tie[vector] = static_cast<__mmask16>(bit >= 0 && bit < width ? 1u << bit : 0u);
+    }
+}
+
+// The lanes keep their thresholds in registers: the ones in memory are left
+// as the year began.
+struct ThresholdsInRegisters {
+    static void setThreshold(LaneThresholds&, int, std::int32_t) {}
+};
+
+// replaySmallHour with the thresholds in registers.
+template <int vectors>
+ADEQUACY_AVX512 bool replayInRegisters(const SimulationInputs& inputs, const FastYearPlan& plan,
+                                       LaneWords fired, RegisterYear<vectors>& year,
+                                       LaneState& lanes, SimulationState& state) {
+    const std::uint32_t hourSeed = state.ranSeed;
+    int shift = 0;
+    LaneWords changed{0, 0};
+    while ((fired.low | fired.high) != 0) {
+        const int lane = fired.first();
+        fired.dropFirst();
+        const std::uint32_t seed = seedAfter(hourSeed, lane + shift);
+        if (lane == year.tieLane) {
+            year.swap(changed);
+            const bool stepped = stepTie<ThresholdsInRegisters>(inputs, plan, seed, lanes, state);
+            year.setTie(tieThreshold(plan, state.tie.atcState));
+            return stepped;
+        }
+        changed.add(lane);
+        if (stepFiredUnit<ThresholdsInRegisters>(inputs, plan, lane, seed, lanes, state)) {
+            shift += 1;
+            fired = year.firedAfter(seedAfter(hourSeed, shift), lane);
+        }
+    }
+    year.swap(changed);
+    closeHour(hourSeed, shift, lanes, state);
+    return true;
+}
+
+// The quiet hours from `seed` on, at most `limit`; leaves in `fired` the
+// lanes that fire in the hour that ends the run.
+template <int vectors, MaskJoin join>
+[[gnu::always_inline]] ADEQUACY_AVX512 inline int scanYear(const RegisterYear<vectors>& year,
+                                                           LcgJump jump, std::uint32_t& seed,
+                                                           int limit, LaneWords& fired) {
+    unsigned bits[vectors];
+    int hours = 0;
+    if constexpr (join == MaskJoin::maskChain) {
+        __m512i x[vectors];
+        for (; hours < limit && year.hour.quiet(seed, x); ++hours) seed = jumpSeed(jump, seed);
+        if (hours < limit) {
+            year.hour.firedIn(x, bits);
+            fired = wordsOf(bits);
+        }
+        return hours;
+    }
+    for (; hours < limit; ++hours) {
+        if (year.hour.fired(seed, bits)) {
+            fired = wordsOf(bits);
+            break;
+        }
+        seed = jumpSeed(jump, seed);
+    }
+    return hours;
+}
+
+// fastYear with the thresholds in registers.
+template <int vectors, MaskJoin join>
+ADEQUACY_AVX512 std::optional<YearRecords> yearInRegisters(const SimulationInputs& inputs,
+                                                           const FastYearPlan& plan,
+                                                           SimulationState& state) {
+    LaneState lanes = laneState(inputs, plan, state);
+    RegisterYear<vectors> year;
+    startRegisterYear(plan, lanes.thresholds, year);
+    const LcgJump jump = quietHourJump(lanes.thresholds);
+    state.yearCount += 1;
+    YearTallies tallies;
+    for (int index = 0, tested = 0;;) {
+        LaneWords fired{0, 0};
+        std::uint32_t seed = state.ranSeed;
+        const int hours = scanYear<vectors, join>(year, jump, seed, hoursPerYear - index, fired);
+        state.ranSeed = seed;
+        state.tie.atcStateHours[state.tie.atcState - 1] += hours;
+        index += hours;
+        testHours(inputs, plan, lanes, tested, index, state, tallies);
+        if (index == hoursPerYear) break;
+
+        if (!replayInRegisters(inputs, plan, fired, year, lanes, state)) return std::nullopt;
+        tested = index;
+        index += 1;
+        if (index == hoursPerYear) {
+            testHours(inputs, plan, lanes, tested, index, state, tallies);
+            break;
+        }
+    }
+    closeYear(tallies.system, state.system);
+    closeYear(tallies.area1, state.area1);
+    return yearRecords(state);
+}
+
+template <int vectors, MaskJoin join>
+std::optional<YearRecords> registerOrFastYear(const SimulationInputs& inputs,
+                                              const FastYearPlan& plan, SimulationState& state) {
+    if (!plan.rawThresholds)
+        return fastYear<ChecksOf<scanInRegisters<vectors, join>, checkWord, setThreshold,
+                                 checkAfter<vectors>>>(inputs, plan, state);
+    return yearInRegisters<vectors, join>(inputs, plan, state);
+}
+
 // Hours of a few vectors keep them in registers through each run; larger
 // ones read them from memory.
 template <int vectors, MaskJoin join>
 using InRegisters =
     ChecksOf<scanInRegisters<vectors, join>, checkWord, setThreshold, checkAfter<vectors>>;
+
+template <int vectors, MaskJoin join>
+HourSteps registerSteps() {
+    HourSteps steps = stepsWith<InRegisters<vectors, join>>();
+    steps.year = registerOrFastYear<vectors, join>;
+    return steps;
+}
 using FromMemory = ChecksOf<scanFromMemory, checkWord, setThreshold>;
 
 template <MaskJoin join>
@@ -259,21 +443,21 @@ HourSteps stepsOf(int lanes) {
     static_assert(registerVectors == 8);
     switch (lanes / width) {
         case 1:
-            return stepsWith<InRegisters<1, join>>();
+            return registerSteps<1, join>();
         case 2:
-            return stepsWith<InRegisters<2, join>>();
+            return registerSteps<2, join>();
         case 3:
-            return stepsWith<InRegisters<3, join>>();
+            return registerSteps<3, join>();
         case 4:
-            return stepsWith<InRegisters<4, join>>();
+            return registerSteps<4, join>();
         case 5:
-            return stepsWith<InRegisters<5, join>>();
+            return registerSteps<5, join>();
         case 6:
-            return stepsWith<InRegisters<6, join>>();
+            return registerSteps<6, join>();
         case 7:
-            return stepsWith<InRegisters<7, join>>();
+            return registerSteps<7, join>();
         case 8:
-            return stepsWith<InRegisters<8, join>>();
+            return registerSteps<8, join>();
         default:
             return stepsWith<FromMemory>();
     }
