@@ -46,6 +46,7 @@ struct FastYearPlan {
     struct UnitLane {
         std::array<int, 3> mw;
         std::array<std::int32_t, 3> draws;
+        std::int32_t deratedDraws;  // second draws of a failure that derate it
     };
     std::vector<UnitLane> unitLanes;
     std::int32_t tieLeaveDraws;   // threshold of the tie in row 1

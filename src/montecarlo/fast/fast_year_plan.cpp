@@ -60,6 +60,8 @@ FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
             lane.mw[s] = availableMw(inputs.units, inputs.units.typeOf(u), unitState);
             lane.draws[s] = unitThreshold(plan, u, unitState);
         }
+        lane.deratedDraws =
+            drawsAtOrBelow(inputs.probabilities.unitDeratedShare[static_cast<std::size_t>(u)]);
     }
     plan.tieLeaveDraws = drawsAtOrBelow(inputs.probabilities.atcLeaveProb);
     plan.tieReturnDraws = drawsAtOrBelow(atcReturnProb);

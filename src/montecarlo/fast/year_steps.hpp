@@ -15,6 +15,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "montecarlo/fast/draw_threshold.hpp"
 #include "montecarlo/fast/fast_year.hpp"
 #include "montecarlo/fast/lcg_jump.hpp"
 #include "montecarlo/loss_of_load.hpp"
@@ -113,22 +114,19 @@ ADEQUACY_CHECKS_TARGET bool stepTie(const SimulationInputs& inputs, const FastYe
 // tells whether it took a second draw. A lane fires exactly when its draw
 // changes its unit (draw_threshold.hpp), so the draw itself need not be
 // looked at: an up unit fails, and draws again to choose between derated and
-// out, as nextUnitState does; any other unit returns to service.
+// out, as nextUnitState does; any other unit returns to service. Failures and
+// repairs come about equally often, in no order a predictor could learn, so
+// the second draw is looked at either way and the next state chosen from it
+// without a branch.
 template <class Checks>
 ADEQUACY_CHECKS_TARGET inline bool stepFiredUnit(const SimulationInputs& inputs,
                                                  const FastYearPlan& plan, int lane,
                                                  std::uint32_t seed, LaneState& lanes,
                                                  SimulationState& state) {
     const bool fails = state.unitState[lane] == unitUp;
-    int next = unitUp;
-    if (fails) {
-        seed = seedAfter(seed, 1);
-        const float r2 = ran(seed);
-        next = r2 <= inputs.probabilities.unitDeratedShare[static_cast<std::size_t>(lane)]
-                   ? unitDerated
-                   : unitOut;
-    }
-    changeUnit<Checks>(inputs, plan, lane, next, lanes, state);
+    const std::int32_t derated = plan.unitLanes[static_cast<std::size_t>(lane)].deratedDraws;
+    const int failed = drawFires(seedAfter(seed, 2), derated) ? unitDerated : unitOut;
+    changeUnit<Checks>(inputs, plan, lane, fails ? failed : unitUp, lanes, state);
     return fails;
 }
 
