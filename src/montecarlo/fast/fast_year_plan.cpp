@@ -66,10 +66,10 @@ FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
     plan.tieLeaveDraws = drawsAtOrBelow(inputs.probabilities.atcLeaveProb);
     plan.tieReturnDraws = drawsAtOrBelow(atcReturnProb);
     const auto belowCount = [](std::int32_t draws) { return draws < drawCount; };
-    plan.rawThresholds = std::all_of(plan.failDraws.begin(), plan.failDraws.end(), belowCount) &&
-                         std::all_of(plan.repairDraws.begin(), plan.repairDraws.end(),
-                                     belowCount) &&
-                         belowCount(plan.tieLeaveDraws) && belowCount(plan.tieReturnDraws);
+    plan.rawThresholds =
+        std::all_of(plan.failDraws.begin(), plan.failDraws.end(), belowCount) &&
+        std::all_of(plan.repairDraws.begin(), plan.repairDraws.end(), belowCount) &&
+        belowCount(plan.tieLeaveDraws) && belowCount(plan.tieReturnDraws);
     plan.checks = checks;
     plan.peaks = yearPeaks(inputs.loads);
     plan.exactCapacities = capacitySumsExact(inputs.units);

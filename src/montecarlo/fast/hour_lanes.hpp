@@ -55,6 +55,12 @@ struct alignas(64) LaneThresholds {
 using HourCheck = std::uint64_t (*)(const LaneThresholds& thresholds, std::uint32_t hourSeed,
                                     int shift, int word);
 
+// The jump of a whole hour without events.
+inline LcgJump quietHourJump(const LaneThresholds& thresholds) {
+    return LcgJump{jumpTable.multiplier[static_cast<std::size_t>(thresholds.hourDraws())],
+                   jumpTable.increment[static_cast<std::size_t>(thresholds.hourDraws())]};
+}
+
 // A run of hours in which no lane fires and the seed that starts the hour
 // after it, in which some lane fires if the run ended before its limit; the
 // lanes of words 0 and 1 (lanes 0..127) that fire in that hour, which the

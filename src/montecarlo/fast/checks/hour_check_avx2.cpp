@@ -56,8 +56,7 @@ ADEQUACY_AVX2 std::uint64_t checkWord(const LaneThresholds& thresholds, std::uin
 
 ADEQUACY_AVX2 QuietRun scanQuietHours(const LaneThresholds& thresholds, std::uint32_t hourSeed,
                                       int limit) {
-    const LcgJump hour{jumpTable.multiplier[thresholds.hourDraws()],
-                       jumpTable.increment[thresholds.hourDraws()]};
+    const LcgJump hour = quietHourJump(thresholds);
     QuietRun run{0, hourSeed, {}};
     for (; run.hours < limit; ++run.hours) {
         const __m256i seed = _mm256_set1_epi32(static_cast<int>(run.seed));
