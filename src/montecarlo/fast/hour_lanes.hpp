@@ -85,18 +85,22 @@ struct LaneWords {
         low &= low - 1;
         high &= (high - 1) | inLow;
     }
+    // Without branches too: a lane is as likely in either word.
     void add(int lane) {
         const std::uint64_t bit = std::uint64_t{1} << (lane % 64);
-        if (lane < 64)
-            low |= bit;
-        else
-            high |= bit;
+        const std::uint64_t inLow = lowMask(lane);
+        low |= bit & inLow;
+        high |= bit & ~inLow;
     }
     // The lanes of the set after `lane`.
     LaneWords after(int lane) const {
-        const auto above = [](int bit) { return bit == 63 ? 0 : ~std::uint64_t{0} << (bit + 1); };
-        if (lane < 64) return {low & above(lane), high};
-        return {0, high & above(lane - 64)};
+        const std::uint64_t above = ~std::uint64_t{0} << (lane % 64) << 1;
+        const std::uint64_t inLow = lowMask(lane);
+        return {low & above & inLow, high & (above | inLow)};
+    }
+    // All ones if `lane` is in the low word, else none.
+    static std::uint64_t lowMask(int lane) {
+        return std::uint64_t{0} - static_cast<std::uint64_t>(lane < 64);
     }
 };
 
