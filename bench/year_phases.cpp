@@ -1,5 +1,9 @@
-// Where a year of the fast loop goes: the loop of advanceYearFast written out
-// again with the time stamp counter read around its phases.
+// Where a year of the fast loop goes: the run-by-run loop of the fast path
+// (a scan of quiet hours, then the replay of the hour that ends it, through
+// the plan's HourSteps) written out again with the time stamp counter read
+// around its phases. That loop is the year of the AVX2 and portable checks
+// and of hours too large for registers; an AVX-512 year whose hours fit in
+// registers runs as one function, which bench/year_profile.sh splits.
 //   year_phases LOOP YEARS [BLOCKS] [ROUNDS]
 // LOOP is scalar, avx2 or avx512[-or|-chain]; the system is built as in year_loops. Each
 // round simulates YEARS years from the start of a run; the best round per
