@@ -139,6 +139,29 @@ TEST(AdvanceYearFast, SystemsOfOtherSizes) {
     }
 }
 
+// Hours whose tie takes the last lane of their last vector, with no padding
+// after it: one vector (15 units) and the most vectors an hour keeps in
+// registers (127 units, the tie at lane 127 of the second word). Units fail
+// within a day and return within hours: in an hour of 127 units, some three
+// fail (each a second draw) and three return.
+TEST(AdvanceYearFast, HoursWithoutPaddingAndManyEventsAnHour) {
+    for (const int units : {15, 127}) {
+        Case c = systemOfSize(units, units / 8, units / 110.0f, units / 110.0f);
+        for (std::size_t type = 0; type < c.units.mttrDays.size(); ++type) {
+            c.units.mttrDays[type] = 0.25f + 0.05f * static_cast<float>(type);
+            c.units.forcedOutageRate[type] = 0.2f;
+        }
+        ASSERT_EQ(hourLanesFor(units), units + 1);
+        const Comparison run{c, 6};
+        ASSERT_EQ(run.reference.size(), 6u) << units << " units";
+        const SimulationState& last = run.last();
+        EXPECT_GT(last.system.lolHours, 0.0) << units << " units";
+        EXPECT_GT(last.tie.atcStateHours[0], 0.0) << units << " units";
+        EXPECT_LT(last.tie.atcStateHours[0], 6.0 * hoursPerYear) << units << " units";
+        run.expectSame();
+    }
+}
+
 TEST(AdvanceYearFast, SystemsBeyondTheLanesGiveTheReferenceYear) {
     // Too many units for the lanes of an hour; two years suffice to compare.
     const Comparison run{systemOfSize(maxHourLanes, 100, 1.0f, 1.0f), 2};
