@@ -140,12 +140,12 @@ TEST(AdvanceYearFast, SystemsOfOtherSizes) {
 }
 
 // Hours whose tie takes the last lane of their last vector, with no padding
-// after it: one vector (15 units) and the most vectors an hour keeps in
-// registers (127 units, the tie at lane 127 of the second word). Units fail
-// within a day and return within hours: in an hour of 127 units, some three
-// fail (each a second draw) and three return.
+// after it, for every number of vectors an hour keeps in registers (1 to 8:
+// 15 to 127 units, the last with the tie at lane 127 of the second word).
+// Units fail within a day and return within hours: in an hour of 127 units,
+// some three fail (each a second draw) and three return.
 TEST(AdvanceYearFast, HoursWithoutPaddingAndManyEventsAnHour) {
-    for (const int units : {15, 127}) {
+    for (const int units : {15, 31, 47, 63, 79, 95, 111, 127}) {
         Case c = systemOfSize(units, units / 8, units / 110.0f, units / 110.0f);
         for (std::size_t type = 0; type < c.units.mttrDays.size(); ++type) {
             c.units.mttrDays[type] = 0.25f + 0.05f * static_cast<float>(type);
