@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Where a year of the fast loop goes, by sampling: `perf record` runs
 # year_loops, and its samples are split into the quiet-hour loop (the loop of
-# the year function with the most multiplies, or the scan where that is a
-# function of its own), the rest of the year
-# function (the end of each quiet run, the loss-of-load tests, the start of
-# the next run), the replays of event hours, the loss-of-load scans and the
-# rest. Each share is given in microseconds per year of an unprofiled run of
+# the year function densest in multiplies, or the scan where that is a
+# function of its own), the hours with events (the rest of the year function,
+# with the end of each quiet run and the start of the next, and the replays
+# and loss-of-load tests wherever the compiler put them), the loss-of-load
+# scans and the rest. A mispredicted branch is paid for by the instructions
+# after it, so the samples of a run's end fall on the events. Each share is
+# given in microseconds per year of an unprofiled run of
 # the same loop. Needs `perf` (Debian's linux-perf) and the permission to
 # sample (kernel.perf_event_paranoid of 2 or less, or root).
 #   bench/year_profile.sh [LOOP [YEARS [BLOCKS [BUILD_DIR]]]]
@@ -58,16 +60,19 @@ awk -F'\t' -v micros="$micros" -v annotated="$work/annotated" '
             operation[n] = field[4]
             target[n] = operation[n] ~ /^j/ && field[5] ~ /^[0-9a-f]+$/ ? hex(field[5]) : -1
         }
-        # The quiet loop: the backward branch over the most multiplies.
-        best = -1
+        # The quiet loop: the backward branch over the most multiplies per
+        # byte, of two or more.
+        best = 0
+        low = 1; high = 0
         for (i = 1; i <= n; ++i) {
             if (target[i] < 0 || target[i] >= address[i]) continue
             multiplies = 0
             for (j = 1; j <= n; ++j)
                 if (address[j] >= target[i] && address[j] <= address[i] &&
                     operation[j] ~ /mul/) multiplies += 1
-            if (multiplies > best || (multiplies == best && address[i] - target[i] < high - low)) {
-                best = multiplies; low = target[i]; high = address[i]
+            density = multiplies / (address[i] - target[i] + 1)
+            if (multiplies >= 2 && density > best) {
+                best = density; low = target[i]; high = address[i]
             }
         }
         for (i = 1; i <= n; ++i) {
@@ -81,15 +86,14 @@ awk -F'\t' -v micros="$micros" -v annotated="$work/annotated" '
     # it is looked for first. A scan that is not inlined into the year
     # function is a quiet loop of its own (with the end of its run); a word
     # check serves the replays.
-    $2 ~ /[Rr]eplay|stepTie|advanceTie|checkWord/ { replays += $1; next }
+    $2 ~ /[Rr]eplay|stepTie|advanceTie|checkWord|testHour/ { replays += $1; next }
     $2 ~ /scan(QuietHours|InRegisters|FromMemory)/ { scans += $1; next }
     $2 ~ /[Ll]ossHour/ { losses += $1; next }
     { others += $1 }
     END {
         loopShare = total > 0 ? yearShare * inLoop / total : 0
         printf "  %-34s %6.1f us/year\n", "quiet-hour loop", micros * (loopShare + scans) / 100
-        printf "  %-34s %6.1f us/year\n", "run ends, loss tests, run starts", micros * (yearShare - loopShare) / 100
-        printf "  %-34s %6.1f us/year\n", "event replays", micros * replays / 100
+        printf "  %-34s %6.1f us/year\n", "hours with events", micros * (yearShare - loopShare + replays) / 100
         printf "  %-34s %6.1f us/year\n", "loss-of-load scans", micros * losses / 100
         printf "  %-34s %6.1f us/year\n", "the rest", micros * others / 100
     }' "$work/symbols"
