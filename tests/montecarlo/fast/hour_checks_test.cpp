@@ -151,7 +151,7 @@ TEST(HourChecks, QuietRunsEndAtTheFirstHourThatFires) {
 // The replay of a small hour walks both words as one set of lanes, and after
 // a second draw keeps the lanes past the one that drew; the word boundary and
 // the last lane are where a slip would hide.
-TEST(LaneWords, WalkTheLanesInOrderAndKeepThoseAfterALane) {
+TEST(LaneWords, AddAndWalkTheLanesInOrderAndKeepThoseAfterALane) {
     std::mt19937_64 generator(7);
     for (int trial = 0; trial < 200; ++trial) {
         const std::uint64_t low = trial % 4 == 0 ? 0 : generator();
@@ -164,6 +164,10 @@ TEST(LaneWords, WalkTheLanesInOrderAndKeepThoseAfterALane) {
         for (LaneWords set{low, high}; (set.low | set.high) != 0; set.dropFirst())
             walked.push_back(set.first());
         ASSERT_EQ(walked, expected) << "trial " << trial;
+        LaneWords added{0, 0};
+        for (const int lane : expected) added.add(lane);
+        ASSERT_EQ(added.low, low) << "trial " << trial;
+        ASSERT_EQ(added.high, high) << "trial " << trial;
         for (const int lane : {0, 1, 62, 63, 64, 65, 126, 127}) {
             const LaneWords after = LaneWords{low, high}.after(lane);
             for (int other = 0; other < 128; ++other) {
