@@ -42,8 +42,9 @@ struct FastYearPlan {
     std::vector<std::int32_t> failDraws;    // per unit, threshold in state 1
     std::vector<std::int32_t> repairDraws;  // per unit, threshold in state 0 or 2
     // Per unit and state (unitOut, unitUp, unitDerated), the MW it adds and
-    // the threshold of its lane.
-    struct UnitLane {
+    // the threshold of its lane; aligned so that no unit's entry straddles
+    // two cache lines.
+    struct alignas(32) UnitLane {
         std::array<int, 3> mw;
         std::array<std::int32_t, 3> draws;
         std::int32_t deratedDraws;  // second draws of a failure that derate it

@@ -20,8 +20,10 @@ std::uint64_t checkWord(const LaneThresholds& thresholds, std::uint32_t hourSeed
     std::uint64_t fired = 0;
     const int first = 64 * word;
     const int last = first + 64 < thresholds.lanes ? first + 64 : thresholds.lanes;
+    // A lane seldom fires: laid out for that, a lane takes one taken branch,
+    // not two, and the loop runs alike wherever the linker puts it.
     for (int lane = first; lane < last; ++lane) {
-        if (drawFires(seedAfter(hourSeed, lane + 1 + shift), thresholds.draws[lane]))
+        if (drawFires(seedAfter(hourSeed, lane + 1 + shift), thresholds.draws[lane])) [[unlikely]]
             fired |= std::uint64_t{1} << (lane - first);
     }
     return fired;
