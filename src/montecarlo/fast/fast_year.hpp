@@ -37,6 +37,22 @@ inline bool coversPeaks(const YearPeaks& peaks, HourCapacity capacity, double ca
     return !isLossOfLoad(available, peaks.area1);
 }
 
+// Available MW at or above which coversPeaks holds whatever its roundings:
+// the system's, and area 1's for each row of the tie. Two integer compares
+// settle most runs' tests; coversPeaks, a chain of conversions some fifty
+// cycles long, is left for capacities near the bounds.
+struct SureCover {
+    int system;
+    std::array<int, atcRows> area1;
+};
+
+SureCover sureCover(const YearPeaks& peaks, const AtcTable& atc);
+
+inline bool surelyCovers(const SureCover& cover, int systemMw, int area1Mw, int atcState) {
+    return systemMw >= cover.system &&
+           area1Mw >= cover.area1[static_cast<std::size_t>(atcState - 1)];
+}
+
 // What the fast loop derives once from the inputs of a run.
 struct FastYearPlan {
     std::vector<std::int32_t> failDraws;    // per unit, threshold in state 1
@@ -55,6 +71,7 @@ struct FastYearPlan {
     HourChecks checks;
     HourSteps steps;  // made for the lanes of this system
     YearPeaks peaks;
+    SureCover cover;
     int lanes;  // of an hour, see hour_lanes.hpp
     // Available MW are kept as integer sums, which equal the loop's float sums
     // only while no partial sum can pass 2^24; otherwise every year is left to

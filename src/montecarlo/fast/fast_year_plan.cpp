@@ -1,9 +1,11 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
 #include "montecarlo/fast/draw_threshold.hpp"
 #include "montecarlo/fast/fast_year.hpp"
+#include "montecarlo/loss_of_load.hpp"
 #include "montecarlo/tie.hpp"
 #include "montecarlo/units.hpp"
 
@@ -39,7 +41,35 @@ YearPeaks yearPeaks(const HourlyLoads& loads) {
     return peaks;
 }
 
+// The smallest whole MW at or above `mw`; none (the largest int) for a
+// bound that is not a number or too large.
+int wholeMwFrom(double mw) {
+    constexpr double largest = std::numeric_limits<int>::max();
+    if (!(mw < largest)) return std::numeric_limits<int>::max();
+    return mw < -largest ? -std::numeric_limits<int>::max() : static_cast<int>(std::ceil(mw));
+}
+
 }  // namespace
+
+// With the system at least total + margin and at least area 0's peak + area
+// 1's peak + margin, and area 1 at least its peak + margin - the tie's MW,
+// both tests pass in exact arithmetic with `slack` to spare. The sums are
+// exact integers up to 2^24 (exactCapacities), so the one rounding that
+// could eat into the slack, of area 1's available MW to float, is below
+// (2^24 + |area 0's peak|) 2^-24; the doubles' roundings are far smaller.
+SureCover sureCover(const YearPeaks& peaks, const AtcTable& atc) {
+    const double margin = lolMargin;
+    const double area1 = peaks.area1;
+    const double magnitudes = std::abs(peaks.total) + std::abs(peaks.area0) + std::abs(area1);
+    double largestTie = 0.0;
+    for (const float mw : atc.mw) largestTie = std::max(largestTie, std::abs(double{mw}));
+    const double slack = 2.0 + (magnitudes + largestTie) * 0x1p-20;
+    SureCover cover{};
+    cover.system = wholeMwFrom(std::max(peaks.total + margin, peaks.area0 + area1 + margin) + slack);
+    for (std::size_t row = 0; row < cover.area1.size(); ++row)
+        cover.area1[row] = wholeMwFrom(area1 + margin - double{atc.mw[row]} + slack);
+    return cover;
+}
 
 FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
     FastYearPlan plan{};
@@ -72,6 +102,7 @@ FastYearPlan planFastYears(const SimulationInputs& inputs, HourChecks checks) {
         belowCount(plan.tieLeaveDraws) && belowCount(plan.tieReturnDraws);
     plan.checks = checks;
     plan.peaks = yearPeaks(inputs.loads);
+    plan.cover = sureCover(plan.peaks, inputs.atc);
     plan.exactCapacities = capacitySumsExact(inputs.units);
     plan.fitsLanes = fitsHourLanes(units);
     plan.lanes = plan.fitsLanes ? hourLanesFor(units) : 0;

@@ -205,6 +205,7 @@ ADEQUACY_CHECKS_TARGET inline void testHours(const SimulationInputs& inputs,
                                              const FastYearPlan& plan, const LaneState& lanes,
                                              int begin, int end, SimulationState& state,
                                              YearTallies& tallies) {
+    if (surelyCovers(plan.cover, lanes.systemMw, lanes.area1Mw, state.tie.atcState)) return;
     const HourCapacity capacity = capacityOf(lanes);
     const double capability = inputs.atc.mw[state.tie.atcState - 1];
     if (coversPeaks(plan.peaks, capacity, capability)) return;
