@@ -68,7 +68,9 @@ ADEQUACY_CHECKS_TARGET inline void changeUnit(const SimulationInputs& inputs,
     const int change = lane.mw[static_cast<std::size_t>(next)] -
                        lane.mw[static_cast<std::size_t>(state.unitState[unit])];
     lanes.systemMw += change;
-    if (unit < inputs.units.area1UnitCount) lanes.area1Mw += change;
+    // Area 1 holds a few units in the built-in system: a branch on it would
+    // be mispredicted at about one event in ten.
+    lanes.area1Mw += change & -static_cast<int>(unit < inputs.units.area1UnitCount);
     state.unitState[unit] = next;
     Checks::setThreshold(lanes.thresholds, unit, lane.draws[static_cast<std::size_t>(next)]);
 }
@@ -123,11 +125,15 @@ ADEQUACY_CHECKS_TARGET inline bool stepFiredUnit(const SimulationInputs& inputs,
                                                  const FastYearPlan& plan, int lane,
                                                  std::uint32_t seed, LaneState& lanes,
                                                  SimulationState& state) {
-    const bool fails = state.unitState[lane] == unitUp;
+    const int fails = state.unitState[lane] == unitUp ? 1 : 0;
     const std::int32_t derated = plan.unitLanes[static_cast<std::size_t>(lane)].deratedDraws;
-    const int failed = drawFires(seedAfter(seed, 2), derated) ? unitDerated : unitOut;
-    changeUnit<Checks>(inputs, plan, lane, fails ? failed : unitUp, lanes, state);
-    return fails;
+    const int derates = drawFires(seedAfter(seed, 2), derated) ? 1 : 0;
+    // As arithmetic, which GCC keeps; a select it turns into a branch, with
+    // the rest of the replay copied behind it.
+    static_assert(unitOut == 0 && unitUp == 1 && unitDerated == 2);
+    const int next = (1 - fails) + 2 * (fails & derates);
+    changeUnit<Checks>(inputs, plan, lane, next, lanes, state);
+    return fails != 0;
 }
 
 // The hour's end when no tie step ended it.
@@ -197,6 +203,23 @@ ADEQUACY_CHECKS_TARGET bool replayHour(const SimulationInputs& inputs, const Fas
     return true;
 }
 
+// testHours for capacities that may fall short, out of line: a call costs
+// the AVX-512 year the vectors it keeps in registers.
+[[gnu::noinline]] ADEQUACY_CHECKS_TARGET void testNearPeaks(const SimulationInputs& inputs,
+                                                            const FastYearPlan& plan,
+                                                            const LaneState& lanes, int begin,
+                                                            int end, SimulationState& state,
+                                                            YearTallies& tallies) {
+    const HourCapacity capacity = capacityOf(lanes);
+    const double capability = inputs.atc.mw[state.tie.atcState - 1];
+    if (coversPeaks(plan.peaks, capacity, capability)) return;
+    for (int index = plan.checks.losses(capacity, capability, inputs.loads, begin, end);
+         index < end;
+         index = plan.checks.losses(capacity, capability, inputs.loads, index + 1, end)) {
+        testHour(inputs, capacity, index, state, tallies);
+    }
+}
+
 // The loss-of-load tests of the hours [begin, end) of the year, through which
 // the available MW and the tie stay as they are. Only the hours that a test
 // counts are visited; a day's flags, which only those hours read, are reset
@@ -206,14 +229,7 @@ ADEQUACY_CHECKS_TARGET inline void testHours(const SimulationInputs& inputs,
                                              int begin, int end, SimulationState& state,
                                              YearTallies& tallies) {
     if (surelyCovers(plan.cover, lanes.systemMw, lanes.area1Mw, state.tie.atcState)) return;
-    const HourCapacity capacity = capacityOf(lanes);
-    const double capability = inputs.atc.mw[state.tie.atcState - 1];
-    if (coversPeaks(plan.peaks, capacity, capability)) return;
-    for (int index = plan.checks.losses(capacity, capability, inputs.loads, begin, end);
-         index < end;
-         index = plan.checks.losses(capacity, capability, inputs.loads, index + 1, end)) {
-        testHour(inputs, capacity, index, state, tallies);
-    }
+    testNearPeaks(inputs, plan, lanes, begin, end, state, tallies);
 }
 
 // Simulates one more year, as advanceYear does, for a plan whose system the

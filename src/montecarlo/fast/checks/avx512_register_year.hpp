@@ -54,24 +54,26 @@ struct RegisterYear {
         return wordsOf(bits).after(lane);
     }
 
-    // After a second draw: lane j takes the draw of lane j + 1, the last lane
-    // the draw `next`, and the lanes after `lane` that fire with them are
-    // found without drawing again.
-    ADEQUACY_AVX512 LaneWords firedAfterMoving(std::uint32_t next, int lane) {
-        // The masked form with every lane selected is the plain one, which
-        // trips an uninitialised-value warning in GCC 12.
+    // The lanes after `lane` that fire once a lane has stepped, found
+    // without drawing again. After a second draw (`moved`) lane j takes the
+    // draw of lane j + 1 and the last lane the draw `next`; otherwise the
+    // draws stay where they are (`moved` 0).
+    ADEQUACY_AVX512 LaneWords firedAfterStep(int moved, std::uint32_t next, int lane) {
+        const auto move = static_cast<__mmask16>(-moved);
         for (int vector = 0; vector + 1 < vectors; ++vector)
-            x[vector] = _mm512_maskz_alignr_epi32(0xFFFF, x[vector + 1], x[vector], 1);
-        x[vectors - 1] = _mm512_maskz_alignr_epi32(
-            0xFFFF, _mm512_set1_epi32(static_cast<int>(next)), x[vectors - 1], 1);
+            x[vector] = _mm512_mask_alignr_epi32(x[vector], move, x[vector + 1], x[vector], 1);
+        x[vectors - 1] = _mm512_mask_alignr_epi32(
+            x[vectors - 1], move, _mm512_set1_epi32(static_cast<int>(next)), x[vectors - 1], 1);
         unsigned bits[vectors];
         hour.firedIn(x, bits);
         return wordsOf(bits).after(lane);
     }
 };
 
+// Inlined, so that the year's vectors have no address and can stay in
+// registers from the scan to the replay and back.
 template <int vectors>
-ADEQUACY_AVX512 void startRegisterYear(const FastYearPlan& plan, const LaneThresholds& thresholds,
+[[gnu::always_inline]] ADEQUACY_AVX512 inline void startRegisterYear(const FastYearPlan& plan, const LaneThresholds& thresholds,
                                        RegisterYear<vectors>& year) {
     year.tieLane = thresholds.tieLane;
     for (int lane = 0; lane < vectors * width; ++lane) {
@@ -119,16 +121,21 @@ ADEQUACY_AVX512 bool replayInRegisters(const SimulationInputs& inputs, const Fas
             return stepped;
         }
         changed.add(lane);
-        if (stepFiredUnit<ThresholdsInRegisters>(inputs, plan, lane, seed, lanes, state)) {
-            shift += 1;
+        const int fails =
+            stepFiredUnit<ThresholdsInRegisters>(inputs, plan, lane, seed, lanes, state) ? 1 : 0;
+        if constexpr (join == MaskJoin::maskChain) {
             // The chain's scan keeps the hour's draws, so the lanes after a
             // second draw are found without a multiply (the slow instruction
-            // on Intel); keeping them in the other join's scan cost AMD more
-            // (1 to 3%) than moving them saved.
-            if constexpr (join == MaskJoin::maskChain)
-                fired = year.firedAfterMoving(seedAfter(hourSeed, vectors * width + shift), lane);
-            else
-                fired = year.firedAfter(seedAfter(hourSeed, shift), lane);
+            // on Intel), and cheaply enough to find them after a repair too:
+            // a branch on failure or repair, which come in no order, would
+            // be mispredicted every other event.
+            shift += fails;
+            fired = year.firedAfterStep(fails, seedAfter(hourSeed, vectors * width + shift), lane);
+        } else if (fails) {
+            // Keeping the draws in this join's scan cost AMD more (1 to 3%)
+            // than moving them saved.
+            shift += 1;
+            fired = year.firedAfter(seedAfter(hourSeed, shift), lane);
         }
     }
     year.swap(changed);
