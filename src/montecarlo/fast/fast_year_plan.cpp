@@ -65,7 +65,8 @@ SureCover sureCover(const YearPeaks& peaks, const AtcTable& atc) {
     for (const float mw : atc.mw) largestTie = std::max(largestTie, std::abs(double{mw}));
     const double slack = 2.0 + (magnitudes + largestTie) * 0x1p-20;
     SureCover cover{};
-    cover.system = wholeMwFrom(std::max(peaks.total + margin, peaks.area0 + area1 + margin) + slack);
+    cover.system =
+        wholeMwFrom(std::max(peaks.total + margin, peaks.area0 + area1 + margin) + slack);
     for (std::size_t row = 0; row < cover.area1.size(); ++row)
         cover.area1[row] = wholeMwFrom(area1 + margin - double{atc.mw[row]} + slack);
     return cover;

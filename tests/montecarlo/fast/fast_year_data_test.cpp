@@ -207,7 +207,8 @@ TEST(AdvanceYearFast, PeaksCoverEveryHourTheySkip) {
                 const bool covers = coversPeaks(plan.peaks, capacity, capability);
                 if (surelyCovers(plan.cover, system, area1, row)) {
                     ++sure;
-                    ASSERT_TRUE(covers) << system << " MW, " << area1 << " MW in area 1, row " << row;
+                    ASSERT_TRUE(covers)
+                        << system << " MW, " << area1 << " MW in area 1, row " << row;
                 }
                 if (!covers) continue;
                 ++covered;

@@ -73,8 +73,8 @@ struct RegisterYear {
 // Inlined, so that the year's vectors have no address and can stay in
 // registers from the scan to the replay and back.
 template <int vectors>
-[[gnu::always_inline]] ADEQUACY_AVX512 inline void startRegisterYear(const FastYearPlan& plan, const LaneThresholds& thresholds,
-                                       RegisterYear<vectors>& year) {
+[[gnu::always_inline]] ADEQUACY_AVX512 inline void startRegisterYear(
+    const FastYearPlan& plan, const LaneThresholds& thresholds, RegisterYear<vectors>& year) {
     year.tieLane = thresholds.tieLane;
     for (int lane = 0; lane < vectors * width; ++lane) {
         const auto u = static_cast<std::size_t>(lane);
