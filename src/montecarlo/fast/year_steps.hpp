@@ -232,6 +232,28 @@ ADEQUACY_CHECKS_TARGET inline void testHours(const SimulationInputs& inputs,
     testNearPeaks(inputs, plan, lanes, begin, end, state, tallies);
 }
 
+// After the replay of the hour at `index`, which opens the next stretch:
+// steps past it, and at the end of the year tests that last stretch of one
+// hour and tells so.
+ADEQUACY_CHECKS_TARGET inline bool endsYearAfterEvent(const SimulationInputs& inputs,
+                                                      const FastYearPlan& plan,
+                                                      const LaneState& lanes, int& index,
+                                                      int& tested, SimulationState& state,
+                                                      YearTallies& tallies) {
+    tested = index;
+    index += 1;
+    if (index < hoursPerYear) return false;
+    testHours(inputs, plan, lanes, tested, index, state, tallies);
+    return true;
+}
+
+ADEQUACY_CHECKS_TARGET inline std::optional<YearRecords> closeFastYear(const YearTallies& tallies,
+                                                                       SimulationState& state) {
+    closeYear(tallies.system, state.system);
+    closeYear(tallies.area1, state.area1);
+    return yearRecords(state);
+}
+
 // Simulates one more year, as advanceYear does, for a plan whose system the
 // lanes hold.
 template <class Checks>
@@ -254,16 +276,9 @@ ADEQUACY_CHECKS_TARGET std::optional<YearRecords> fastYear(const SimulationInput
         if (index == hoursPerYear) break;
 
         if (!replayHour<Checks>(inputs, plan, run, lanes, state)) return std::nullopt;
-        tested = index;
-        index += 1;
-        if (index == hoursPerYear) {
-            testHours(inputs, plan, lanes, tested, index, state, tallies);
-            break;
-        }
+        if (endsYearAfterEvent(inputs, plan, lanes, index, tested, state, tallies)) break;
     }
-    closeYear(tallies.system, state.system);
-    closeYear(tallies.area1, state.area1);
-    return yearRecords(state);
+    return closeFastYear(tallies, state);
 }
 
 template <class Checks>

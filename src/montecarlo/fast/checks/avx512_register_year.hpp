@@ -197,16 +197,9 @@ ADEQUACY_AVX512 std::optional<YearRecords> yearInRegisters(const SimulationInput
 
         if (!replayInRegisters<vectors, join>(inputs, plan, fired, year, lanes, state))
             return std::nullopt;
-        tested = index;
-        index += 1;
-        if (index == hoursPerYear) {
-            testHours(inputs, plan, lanes, tested, index, state, tallies);
-            break;
-        }
+        if (endsYearAfterEvent(inputs, plan, lanes, index, tested, state, tallies)) break;
     }
-    closeYear(tallies.system, state.system);
-    closeYear(tallies.area1, state.area1);
-    return yearRecords(state);
+    return closeFastYear(tallies, state);
 }
 
 }  // namespace
