@@ -222,5 +222,43 @@ TEST(AdvanceYearFast, PeaksCoverEveryHourTheySkip) {
     EXPECT_GT(sure, covered / 2);
 }
 
+// The integer test holds at every magnitude up to 2^24 MW, MW by MW around
+// its bounds (a bound one MW too low fails here), for ties large and
+// negative, and the bounds stay within a few MW in a million of the peaks.
+// A NaN tie passes nothing in its row, NaN loads (infinite peaks) nothing.
+TEST(SureCover, BoundsHoldAtEveryMagnitude) {
+    constexpr int none = std::numeric_limits<int>::max();
+    AtcTable atc = builtInAtcTable();
+    atc.mw[3] = 1.0e6f;
+    atc.mw[4] = -2.5e6f;
+    atc.mw[5] = std::numeric_limits<float>::quiet_NaN();
+    for (const float scale : {1.0f, 1000.0f, 7000.0f}) {
+        const YearPeaks peaks{1700.0f * scale, 700.0f * scale, 1000.0 * scale + 0.3};
+        const SureCover cover = sureCover(peaks, atc);
+        EXPECT_LT(cover.system, (peaks.area0 + peaks.area1) * (1.0 + 1e-5) + 6.0) << scale;
+        EXPECT_EQ(cover.area1[5], none);
+        int sure = 0;
+        for (int row = 1; row <= atcRows; ++row) {
+            const int area1Bound = cover.area1[static_cast<std::size_t>(row - 1)];
+            if (area1Bound == none) continue;
+            for (int system = cover.system - 3; system <= cover.system + 3; ++system) {
+                for (int area1 = area1Bound - 3; area1 <= area1Bound + 3; ++area1) {
+                    if (!surelyCovers(cover, system, area1, row)) continue;
+                    ++sure;
+                    const HourCapacity capacity{static_cast<float>(system),
+                                                static_cast<float>(area1)};
+                    ASSERT_TRUE(
+                        coversPeaks(peaks, capacity, atc.mw[static_cast<std::size_t>(row - 1)]))
+                        << scale << ": " << system << " MW, " << area1 << " MW in area 1, row "
+                        << row;
+                }
+            }
+        }
+        EXPECT_GT(sure, 0);
+    }
+    constexpr float infinity = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(sureCover(YearPeaks{infinity, infinity, infinity}, atc).system, none);
+}
+
 }  // namespace
 }  // namespace adequacy
