@@ -53,10 +53,11 @@ int wholeMwFrom(double mw) {
 
 // With the system at least total + margin and at least area 0's peak + area
 // 1's peak + margin, and area 1 at least its peak + margin - the tie's MW,
-// both tests pass in exact arithmetic with `slack` to spare. The sums are
-// exact integers up to 2^24 (exactCapacities), so the one rounding that
-// could eat into the slack, of area 1's available MW to float, is below
-// (2^24 + |area 0's peak|) 2^-24; the doubles' roundings are far smaller.
+// both tests pass in exact arithmetic with `slack` to spare. The capacities
+// are exact integers up to 2^24 (exactCapacities); the doubles' roundings
+// are far below a MW, and area 1's available MW, rounded to the nearest
+// float, cannot fall below the float peak it clears. The slack, two MW and
+// a millionth of the magnitudes, keeps the bounds clear of all of them.
 SureCover sureCover(const YearPeaks& peaks, const AtcTable& atc) {
     const double margin = lolMargin;
     const double area1 = peaks.area1;
