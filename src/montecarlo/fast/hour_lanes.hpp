@@ -78,8 +78,17 @@ struct LaneWords {
     std::uint64_t low;
     std::uint64_t high;
 
-    // Without branches: the lanes that fire are as good as random.
-    int first() const { return std::countr_zero(low) + (low == 0 ? std::countr_zero(high) : 0); }
+    // Without branches: the lanes that fire are as good as random. The low
+    // word's count is 64 exactly when it is empty; GCC, which knows as much,
+    // would turn the sum back into a branch on the low word if it could see
+    // where the count comes from.
+    int first() const {
+        int inLow = std::countr_zero(low);
+#if defined(__GNUC__)
+        __asm__("" : "+r"(inLow));
+#endif
+        return inLow + (std::countr_zero(high) & -(inLow >> 6));
+    }
     void dropFirst() {
         const std::uint64_t inLow = std::uint64_t{0} - static_cast<std::uint64_t>(low != 0);
         low &= low - 1;

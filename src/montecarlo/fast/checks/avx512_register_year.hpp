@@ -22,7 +22,11 @@ namespace {
 // thresholds to convert and no lane that always fires to look for (a plan
 // with such a threshold is left to fastYear). A unit lane has one threshold
 // when up and one when down, so a unit that changes swaps them: its raw
-// threshold is xor-ed with their difference.
+// threshold is xor-ed with their difference. The general-register join swaps
+// them in the registers, once an hour, with a mask per vector; the chain
+// swaps each in memory and loads the registers again, which costs Intel's
+// busiest port two instructions a change rather than two a vector (2% of a
+// year on a Xeon).
 template <int vectors>
 struct RegisterYear {
     HourInRegisters<vectors> hour;
@@ -41,10 +45,50 @@ struct RegisterYear {
                                       _mm512_load_si512(swaps + vector * width));
     }
 
+    // The raw thresholds as they stand, for the chain: a lane that changes
+    // rewrites its vector here, and the registers are loaded from here once
+    // the hour is replayed. Whole vectors are stored, so that the loads that
+    // follow are served by the stores.
+    alignas(64) std::uint32_t rawInMemory[vectors * width];
+
+    ADEQUACY_AVX512 void swapLane(int lane) {
+        std::uint32_t* const at = rawInMemory + (lane & ~(width - 1));
+        const __m512i raw = _mm512_load_si512(at);
+        _mm512_store_si512(
+            at, _mm512_mask_xor_epi32(raw, static_cast<__mmask16>(1u << (lane % width)), raw,
+                                      _mm512_load_si512(swaps + (lane & ~(width - 1)))));
+    }
+
+    ADEQUACY_AVX512 void loadRaw() {
+        for (int vector = 0; vector < vectors; ++vector)
+            hour.raw[vector] = _mm512_load_si512(rawInMemory + vector * width);
+    }
+
+    // A lane's unit changes: its thresholds are swapped now, or at the end
+    // of the hour with the others in `changed`.
+    template <MaskJoin join>
+    ADEQUACY_AVX512 void change(int lane, LaneWords& changed) {
+        if constexpr (join == MaskJoin::maskChain)
+            swapLane(lane);
+        else
+            changed.add(lane);
+    }
+
+    // Brings the registers up to the changes of the hour.
+    template <MaskJoin join>
+    ADEQUACY_AVX512 void settle(LaneWords changed) {
+        if constexpr (join == MaskJoin::maskChain)
+            loadRaw();
+        else
+            swap(changed);
+    }
+
     ADEQUACY_AVX512 void setTie(std::int32_t draws) {
         const __m512i raw = rawThreshold(_mm512_set1_epi32(draws));
         for (int vector = 0; vector < vectors; ++vector)
             hour.raw[vector] = _mm512_mask_mov_epi32(hour.raw[vector], tie[vector], raw);
+        for (int vector = 0; vector < vectors; ++vector)
+            _mm512_store_si512(rawInMemory + vector * width, hour.raw[vector]);
     }
 
     // The lanes after `lane` that fire from `seed`.
@@ -89,6 +133,7 @@ template <int vectors>
         year.hour.a[vector] = _mm512_loadu_si512(jumpTable.multiplier.data() + first + 1);
         year.hour.c[vector] = _mm512_loadu_si512(jumpTable.increment.data() + first + 1);
         year.hour.raw[vector] = rawThreshold(_mm512_load_si512(thresholds.draws.data() + first));
+        _mm512_store_si512(year.rawInMemory + first, year.hour.raw[vector]);
         year.hour.always[vector] = 0;
         year.x[vector] = _mm512_setzero_si512();
         const int bit = year.tieLane - first;
@@ -115,12 +160,12 @@ ADEQUACY_AVX512 bool replayInRegisters(const SimulationInputs& inputs, const Fas
         fired.dropFirst();
         const std::uint32_t seed = seedAfter(hourSeed, lane + shift);
         if (lane == year.tieLane) {
-            year.swap(changed);
+            year.template settle<join>(changed);
             const bool stepped = stepTie<ThresholdsInRegisters>(inputs, plan, seed, lanes, state);
             year.setTie(tieThreshold(plan, state.tie.atcState));
             return stepped;
         }
-        changed.add(lane);
+        year.template change<join>(lane, changed);
         const int fails =
             stepFiredUnit<ThresholdsInRegisters>(inputs, plan, lane, seed, lanes, state) ? 1 : 0;
         if constexpr (join == MaskJoin::maskChain) {
@@ -138,7 +183,7 @@ ADEQUACY_AVX512 bool replayInRegisters(const SimulationInputs& inputs, const Fas
             fired = year.firedAfter(seedAfter(hourSeed, shift), lane);
         }
     }
-    year.swap(changed);
+    year.template settle<join>(changed);
     closeHour(hourSeed, shift, lanes, state);
     return true;
 }
