@@ -52,11 +52,11 @@ struct RegisterYear {
     alignas(64) std::uint32_t rawInMemory[vectors * width];
 
     ADEQUACY_AVX512 void swapLane(int lane) {
-        std::uint32_t* const at = rawInMemory + (lane & ~(width - 1));
-        const __m512i raw = _mm512_load_si512(at);
-        _mm512_store_si512(
-            at, _mm512_mask_xor_epi32(raw, static_cast<__mmask16>(1u << (lane % width)), raw,
-                                      _mm512_load_si512(swaps + (lane & ~(width - 1)))));
+        const int first = lane & ~(width - 1);
+        const auto bit = static_cast<__mmask16>(1u << (lane % width));
+        const __m512i raw = _mm512_load_si512(rawInMemory + first);
+        _mm512_store_si512(rawInMemory + first,
+                           _mm512_mask_xor_epi32(raw, bit, raw, _mm512_load_si512(swaps + first)));
     }
 
     ADEQUACY_AVX512 void loadRaw() {
