@@ -63,6 +63,15 @@ struct BenchSystem {
     }
 
     SimulationInputs inputs() const { return {units, *loads, atc, probabilities}; }
+
+    // Every unit up and never failing, and a tie that never leaves row 1:
+    // the hours still draw, but none has an event (short of a draw of
+    // exactly 0), so a year of the fast loop is its quiet-hour checks alone.
+    void silence() {
+        start.unitState.assign(start.unitState.size(), unitUp);
+        probabilities.unitFailProb.assign(probabilities.unitFailProb.size(), 0.0f);
+        probabilities.atcLeaveProb = 0.0f;
+    }
 };
 
 }  // namespace adequacy::bench

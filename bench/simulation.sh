@@ -3,7 +3,9 @@
 # for 1,000, 10,000 and 100,000 years, and the year loops alone (the
 # reference loop for 1,000 years, the fast loop for 100,000, each other path
 # of the fast loop this processor has, and the fast loop on a system four
-# times the built-in one, 44 blocks of 440 units, for 25,000), in one run.
+# times the built-in one, 44 blocks of 440 units, for 25,000; and the fast
+# loop on the built-in system with no events, for 20,000: the cost of drawing
+# and checking every hour's lanes alone), in one run.
 #   bench/simulation.sh [BUILD_DIR]    (default build/release)
 set -euo pipefail
 
@@ -44,6 +46,11 @@ for path in avx512-or avx512-chain avx2 scalar; do
     printf '%-34s %9d %10.3f %12s\n' "fast loop, $path" "$years" "$seconds" "$(rate "$years" "$seconds")"
 done
 
+quiet=$("$loops" fast 20000 11 quiet)
+quiet_seconds=$(awk '{ print $4 }' <<<"$quiet")
+printf '%-34s %9d %10.3f %12s\n' "fast loop, no events" 20000 "$quiet_seconds" \
+    "$(rate 20000 "$quiet_seconds")"
+
 large=$("$loops" fast 25000 44)
 large_seconds=$(awk '{ print $4 }' <<<"$large")
 printf '%-34s %9d %10.3f %12s\n' "fast loop, 440 units" 25000 "$large_seconds" \
@@ -63,3 +70,4 @@ echo
 echo "fast loop / reference loop:            $(awk -v a="$fast_rate" -v b="$reference_rate" 'BEGIN { printf "%.1f", a / b }')x"
 echo "whole program (100,000) / reference:   $(awk -v a="$program_rate" -v b="$reference_rate" 'BEGIN { printf "%.1f", a / b }')x"
 echo "fast loop, microseconds per year:       $(awk -v s="$fast_seconds" 'BEGIN { printf "%.1f", s / 100000 * 1e6 }') (110 units), $(awk -v s="$large_seconds" 'BEGIN { printf "%.1f", s / 25000 * 1e6 }') (440 units)"
+echo "fast loop with no events, us per year:  $(awk -v s="$quiet_seconds" 'BEGIN { printf "%.1f", s / 20000 * 1e6 }') (drawing and checking the 8,760 hours alone)"
