@@ -15,16 +15,28 @@ float lolp(const OutageTable& table, int capacity, float load) {
     return table.at(IX(load, capacity, table.top()));
 }
 
-// Adds the expected MW not served at load L, term by term: the table
-// entries from IX(L) up to the last significant level, past which the table
-// holds zeros.
+// Adds the expected MW not served at load L. With m = C - L the margin, an
+// outage of x MW leaves x - m unserved when x > m; summed over the table that
+// is the tail of P above m, the level that holds m counted for the part of it
+// above m. A load above the installed MW adds its excess -m outright, since
+// every outage, none included, falls short by it. For whole loads up to the
+// installed MW the terms are those of the plain sum P(C - L) + ... + P(top),
+// in the same order.
 void addUnservedMw(const OutageTable& table, const TableSummary& summary, float load,
                    double& mwhEue) {
-    if (!(static_cast<double>(load) >= summary.lossThreshold)) return;  // NaN too
-    int first = IX(load, summary.capacity, table.top());
-    double count = std::trunc(static_cast<double>(load)) - summary.lossThreshold + 1.0;
-    int last = static_cast<int>(std::fmin(first + count - 1.0, summary.topIndex));
-    for (int x = first; x <= last; ++x) mwhEue += table.at(x);
+    const double margin = summary.capacity - static_cast<double>(load);
+    if (std::isnan(margin)) return;
+    int first = 0;
+    if (margin >= 0.0) {
+        const double level = std::floor(margin);
+        if (level > summary.topIndex) return;  // the table holds zeros past it
+        first = static_cast<int>(level);
+        mwhEue += (level + 1.0 - margin) * table.at(first);
+        ++first;
+    } else {
+        mwhEue += -margin;
+    }
+    for (int x = first; x <= summary.topIndex; ++x) mwhEue += table.at(x);
 }
 
 constexpr std::array<int, 3> representativeDays{1, 201, 11};  // winter, summer, off-peak

@@ -86,6 +86,16 @@ void addUnservedMw(const AssistedTable& a, int threshold, float load, double& mw
     if (v <= last) mwhEue += last - v + 1.0;
 }
 
+// The whole-MW sum stops at the load's integer part; the fraction above it
+// falls short with the probability of the next whole MW.
+void addPartialMw(const AssistedTable& a, float load, double& mwhEue) {
+    const double whole = std::floor(static_cast<double>(load));
+    const double part = load - whole;
+    if (!(part > 0.0)) return;  // whole loads, and NaN
+    const float next = static_cast<float>(whole + 1.0);
+    mwhEue += part * a.table.at(IX(next, a.capacity, a.table.top()));
+}
+
 }  // namespace
 
 AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
@@ -113,6 +123,7 @@ AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
             const float lolp = assisted.table.at(IX(load, assisted.capacity, tables.top));
             record(sums, isPeakHour(peakHours, day, hour), lolp, load);
             addUnservedMw(assisted, r.lossThreshold, load, sums.indices.mwhEue);
+            addPartialMw(assisted, load, sums.indices.mwhEue);
         }
     }
     return finish(sums, mttrFactor);

@@ -2,7 +2,9 @@
 // The tie between the areas as a Markov chain over the rows of the ATC table.
 // Row 1 is the normal state; any other row is left after 8 hours on average.
 
+#include <array>
 #include <cstdint>
+#include <optional>
 
 #include "direct/atc_table.hpp"
 #include "montecarlo/state.hpp"
@@ -24,6 +26,12 @@ void setUpTie(const AtcTable& atc, TieState& tie, TransitionProbabilities& proba
 // can leave the shares just short of r2; the last candidate then takes it.
 // 0 when the table has no candidate at all.
 int searchTieState(const AtcTable& atc, float reducedProb, float r2);
+
+// The share of all hours that the chain spends in each row 1..11 once it has
+// settled, from its transition probabilities taken as exact (a draw below a
+// threshold p happens with probability p). None when the tie would have to
+// leave row 1 and no row can receive it.
+std::optional<std::array<double, atcTieStates>> tieLongRunShares(const AtcTable& atc);
 
 // One hourly transition and the count of the hour in the row then in force.
 // False when the tie had to leave row 1 and no row could receive it.

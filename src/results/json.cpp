@@ -69,6 +69,11 @@ json area(const AreaSolution& solution) {
     return a;
 }
 
+json asSimulated(const std::optional<Area1AsSimulated>& a) {
+    if (!a) return nullptr;
+    return {{"lolh", a->lolh}, {"lole", a->lole}, {"mwh_eue", a->mwhEue}, {"eue_ppm", a->puEueppm}};
+}
+
 json twoArea(const std::vector<TwoAreaEntry>& entries) {
     json result = json::array();
     for (const TwoAreaEntry& entry : entries) {
@@ -80,6 +85,7 @@ json twoArea(const std::vector<TwoAreaEntry>& entries) {
             e["area1"] = area(entry.area1);
             e["area0"] = area(entry.area0);
         }
+        e["area1_as_simulated"] = asSimulated(entry.area1AsSimulated);
         result.push_back(std::move(e));
     }
     return result;

@@ -97,6 +97,7 @@ void recordTwoArea(Recorder& recorder, const CapacityTables& tables, const Hourl
         entry.area1 = {*area1, reserveMargin(tables.area1.capacity, loads.area1Peak)};
         entry.area0 = {*area0, reserveMargin(tables.area0.capacity, loads.area0Peak)};
     }
+    entry.area1AsSimulated = solveArea1AsSimulated(tables, loads, atc);
     recorder.results.twoArea.push_back(entry);
 }
 

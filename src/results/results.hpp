@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "direct/annual_indices.hpp"
+#include "direct/area1_as_simulated.hpp"
 #include "direct/atc_table.hpp"
 #include "model/calendar.hpp"
 #include "model/loads.hpp"
@@ -41,6 +42,9 @@ struct TwoAreaEntry {
     bool refused = false;
     AreaSolution area1;  // unless refused
     AreaSolution area0;
+    // Area 1 under the simulation's model of the tie; none when the
+    // simulated tie could not run on the table.
+    std::optional<Area1AsSimulated> area1AsSimulated;
 };
 
 // A simulated index: the estimate after n years, its SD% as the report shows
