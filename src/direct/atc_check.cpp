@@ -13,7 +13,7 @@ namespace {
 
 constexpr float residueTolerance = 1.0e-6f;
 constexpr std::string_view appendedZeros = ",0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0";
-constexpr std::size_t typedColumns = 60;
+constexpr std::size_t typedColumns = atcTypedColumns;
 
 // Both channels receive the line, the report first.
 void writeBoth(report::Channel& reportFile, report::Channel& console,
@@ -32,24 +32,40 @@ float withinTolerance(float residue) {
 
 }  // namespace
 
+AtcResidues atcResidues(const AtcTable& table) {
+    float importZero = 1.0f;
+    float exportZero = 1.0f;
+    for (std::size_t r = 0; r < atcEnteredRows; ++r) {
+        if (table.mw[r] > 0.0f) importZero = subtract(importZero, table.probability[r]);
+        if (table.mw[r] < 0.0f) exportZero = subtract(exportZero, table.probability[r]);
+    }
+    return {withinTolerance(importZero), withinTolerance(exportZero)};
+}
+
+std::string firstRowFault(const AtcTable& table) {
+    auto importRow = [&table](std::size_t r) {
+        return table.mw[r] > 0.0f && table.probability[r] > 0.0f;
+    };
+    bool anyImport = false;
+    for (std::size_t r = 0; r < atcEnteredRows; ++r) anyImport = anyImport || importRow(r);
+    if (!anyImport || importRow(0)) return "";
+    return "the first row must be an import row (MW above 0) with a probability above 0: the "
+           "simulated tie spends its normal hours in row 1, whatever it holds";
+}
+
 bool printAndCheckAtcTable(AtcTable& table, report::Channel& console, report::Channel& reportFile) {
     report::writeFree(reportFile, {" "});
     writeBoth(reportFile, console, {"2 AREA INTERCONNECTION"});
     writeBoth(reportFile, console, {"+MW=IMPORT -MW=EXPORT"});
     writeBoth(reportFile, console, {"   ATCMW   PROBLTY"});
-    float importZero = 1.0f;
-    float exportZero = 1.0f;
     for (std::size_t r = 0; r < atcEnteredRows; ++r) {
         float mw = table.mw[r];
-        if (mw > 0.0f) importZero = subtract(importZero, table.probability[r]);
-        if (mw < 0.0f) exportZero = subtract(exportZero, table.probability[r]);
         if (mw != 0.0f) {
             for (report::Channel* channel : {&reportFile, &console})
                 report::write(*channel, "(I8,F11.5)", {truncateToInt(mw), table.probability[r]});
         }
     }
-    importZero = withinTolerance(importZero);
-    exportZero = withinTolerance(exportZero);
+    const auto [importZero, exportZero] = atcResidues(table);
     table.probability[atcZeroImportRow - 1] = importZero;
     table.probability[atcZeroExportRow - 1] = exportZero;
     if (importZero < 0.0f) {

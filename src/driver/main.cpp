@@ -5,6 +5,7 @@
 #include "driver/program.hpp"
 #include "driver/safeguards.hpp"
 #include "driver/system_choice.hpp"
+#include "driver/unattended_answers.hpp"
 
 int main(int argc, char** argv) {
     adequacy::installSafeguards();
@@ -13,5 +14,10 @@ int main(int argc, char** argv) {
     const std::optional<adequacy::StudySystem> system =
         adequacy::chooseStudySystem(line.options, std::cerr);
     if (!system) return adequacy::systemFileErrorStatus;
+    if (const std::string fault = adequacy::unattendedAnswerFault(line.options, *system);
+        !fault.empty()) {
+        std::cerr << "adequacy: " << fault << '\n' << std::flush;
+        return adequacy::usageErrorStatus;
+    }
     return adequacy::runProgram(line.options, *system);
 }

@@ -16,6 +16,7 @@
 #include "report/fatal.hpp"
 #include "report/free_format.hpp"
 #include "report/report_file.hpp"
+#include "results/json.hpp"
 #include "results/recorder.hpp"
 
 namespace adequacy {
@@ -176,7 +177,10 @@ int runProgram(const Options& options, const StudySystem& system) {
     session->systemSource = system.source;
     session->input = scriptedInput(options);
     Session& s = *session;
-    if (options.jsonPath) startResults(s, *options.jsonPath);
+    if (options.jsonPath) {
+        results::checkResultsDirectory(*options.jsonPath);
+        startResults(s, *options.jsonPath);
+    }
     installInterruptHandlers();
     openReport(s);
     s.cpuMark = report::processorSeconds();

@@ -14,6 +14,16 @@ report::ListOutcome readLoadAnswer(std::string_view answer, LoadParameters& para
     return report::readReals(answer, items);
 }
 
+std::string missingLoadValues(std::string_view answer) {
+    const std::size_t first = answer.find_first_not_of(" \t");
+    const std::size_t last = answer.find_last_not_of(" \t");
+    std::string typed(first == std::string_view::npos ? "" : answer.substr(first, last - first + 1));
+    std::string message = std::to_string(report::countListItems(answer));
+    message.append(" of 7 values given and no slash: end the answer with a slash to keep the "
+                   "rest, as in \"");
+    return message.append(typed).append("/\"");
+}
+
 DialogOutcome runLoadDialog(LoadParameters& parameters, report::Channel& console,
                             report::ConsoleInput& input) {
     report::writeFree(console, {"ENTER NEW D1,D2,D3,D4 total area, D5,D6,D7 area 1"});
@@ -31,7 +41,7 @@ DialogOutcome runLoadDialog(LoadParameters& parameters, report::Channel& console
             break;
     }
     report::fatalIoError("internal file (load parameter answer)",
-                         "end of input: fewer than seven values and no slash");
+                         "end of input: " + missingLoadValues(inputLine));
 }
 
 }  // namespace adequacy

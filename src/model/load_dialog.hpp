@@ -1,6 +1,7 @@
 #pragma once
 // The dialog through which the user replaces the load parameters.
 
+#include <string>
 #include <string_view>
 
 #include "driver/dialog_outcome.hpp"
@@ -14,6 +15,9 @@ namespace adequacy {
 // Reads D1..D7 from a non-blank answer; each takes its value as soon as it
 // is read.
 report::ListOutcome readLoadAnswer(std::string_view answer, LoadParameters& parameters);
+
+// What an answer that ran out of values lacks, and how to keep the rest.
+std::string missingLoadValues(std::string_view answer);
 
 DialogOutcome runLoadDialog(LoadParameters& parameters, report::Channel& console,
                             report::ConsoleInput& input);

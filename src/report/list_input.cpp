@@ -32,6 +32,16 @@ ListOutcome readReals(std::string_view text, std::span<float* const> items) {
     return ListOutcome::complete;
 }
 
+long long countListItems(std::string_view text) {
+    ListLexer lexer(text);
+    long long count = 0;
+    while (true) {
+        const ListItem item = lexer.next();
+        if (item.kind != ListItem::Kind::value && item.kind != ListItem::Kind::null) return count;
+        count += item.repeat;
+    }
+}
+
 bool isBlank(std::string_view text) {
     return text.find_first_not_of(' ') == std::string_view::npos;
 }

@@ -18,6 +18,11 @@ enum class ListOutcome {
 // Each item takes its value as soon as it is read.
 ListOutcome readReals(std::string_view text, std::span<float* const> items);
 
+// How many items the text gives before a slash or its end, repeat counts
+// included; a read of more items than that meets the end of the text, and
+// items beyond a read's last one are never taken.
+long long countListItems(std::string_view text);
+
 // True when every character is a blank (tabs and others do not count).
 bool isBlank(std::string_view text);
 

@@ -16,4 +16,9 @@ nlohmann::ordered_json toJson(const Results& results);
 // sees a whole document. Failing is a fatal I/O error.
 void writeResultsFile(const std::string& path, const Results& results);
 
+// Fails as writeResultsFile would when the file cannot be made where `path`
+// names it (a directory that is missing or not writable), so that a run
+// finds out before it empties its report.
+void checkResultsDirectory(const std::string& path);
+
 }  // namespace adequacy::results

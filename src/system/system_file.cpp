@@ -1,8 +1,11 @@
 #include "system/system_file.hpp"
 
 #include <filesystem>
+#include <memory>
 #include <sstream>
 
+#include "direct/atc_check.hpp"
+#include "model/load_check.hpp"
 #include "system/file_text.hpp"
 #include "system/hourly_csv.hpp"
 #include "system/system_limits.hpp"
@@ -165,6 +168,10 @@ void readLoads(const TomlSource& source, const toml::table& root, StudySystem& s
     if (const toml::node* shape = loads.get("shape"))
         system.loadShape = readReals<hoursPerDay>(source, *shape, "loads.shape", "hours 1 to 24",
                                                   0.0, maxShapeValue);
+    auto hourly = std::make_unique<HourlyLoads>();
+    computeHourlyLoads(system.loadParameters, system.loadShape, *hourly);
+    if (const std::string fault = loadFault(*hourly); !fault.empty())
+        source.fail(*parameters, "loads.parameters: with the shape, these give " + fault);
 }
 
 // Left out, the tie carries nothing: rows 1 to 10 stay empty.
@@ -187,24 +194,18 @@ AtcTable readAtc(const TomlSource& source, const toml::table& root) {
     return atc;
 }
 
-// The same sums, in the same precision, as the run's check of the table, so
-// that a table accepted here is never refused there.
+// The run's own check of the table, so that a table accepted here is never
+// refused there.
 void checkAtcDirections(const TomlSource& source, const toml::table& root, const AtcTable& atc) {
     const toml::node* node = root.get("atc");
     if (node == nullptr) return;
-    float importRest = 1.0f;
-    float exportRest = 1.0f;
-    for (int r = 0; r < atcEnteredRows; ++r) {
-        const double p = atc.probability[static_cast<std::size_t>(r)];
-        const float mw = atc.mw[static_cast<std::size_t>(r)];
-        if (mw > 0.0f) importRest = static_cast<float>(importRest - p);
-        if (mw < 0.0f) exportRest = static_cast<float>(exportRest - p);
-    }
-    // Below the tolerance in magnitude a residue counts as 0; beyond it, refused.
-    if (importRest <= -1.0e-6f)
+    const AtcResidues residues = atcResidues(atc);
+    if (residues.importZero < 0.0f)
         source.fail(*node, "atc: the import rows' (mw > 0) probabilities add up to more than 1");
-    if (exportRest <= -1.0e-6f)
+    if (residues.exportZero < 0.0f)
         source.fail(*node, "atc: the export rows' (mw < 0) probabilities add up to more than 1");
+    if (const std::string fault = firstRowFault(atc); !fault.empty())
+        source.fail(*node->as_array()->get(0), "atc[1]: " + fault);
 }
 
 StudySystem readSystem(const std::string& path, std::string text) {

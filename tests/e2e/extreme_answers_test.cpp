@@ -35,8 +35,8 @@ TEST(ExtremeAnswers, EndTheRunInADefinedWay) {
         {"control characters and bytes above 127", "\x01\x7f\xff\xc3\xa9\n\n", 1,
          "adequacy: load parameters: cannot read \"\\x01\\x7f\xff\xc3\xa9\" as numbers\n"},
         {"tabs only: the answer runs out of values", "\t\t\n\n", 2,
-         "adequacy: I/O error on internal file (load parameter answer): end of input: fewer "
-         "than seven values and no slash\n"},
+         "adequacy: I/O error on internal file (load parameter answer): end of input: 0 of 7 "
+         "values given and no slash: end the answer with a slash to keep the rest, as in \"/\"\n"},
         {"a byte above 127 for the number of years", "\n\n\xff\n\n", 2, notAnInteger},
         {"a number of years beyond 32 bits", "\n\n99999999999\n\n", 2, notAnInteger},
     };

@@ -205,7 +205,7 @@ TEST(ResultsFile, EveryPassOfTheDialogsAndEveryReportIsKept) {
     expectConvergenceEndsAtTheLastReport(results);
 }
 
-TEST(ResultsFile, AFileThatCannotBeWrittenIsAFatalIoErrorAfterTheFirstSolution) {
+TEST(ResultsFile, AFileThatCannotBeMadeIsAFatalIoErrorBeforeTheReportIsOpened) {
     RunSetup setup;
     setup.args = {"--json", "missing/results.json"};
     ProgramRun run = runProgram("\n\n1000\n\n", setup);
@@ -213,10 +213,9 @@ TEST(ResultsFile, AFileThatCannotBeWrittenIsAFatalIoErrorAfterTheFirstSolution) 
     EXPECT_EQ(run.errors,
               "adequacy: I/O error on results file missing/results.json: cannot be created: No "
               "such file or directory\n");
-    // The report is complete up to the single-area block, whose results were
-    // the first to be written.
-    EXPECT_TRUE(run.report.ends_with("   RESERVE MARGIN =   13.57 %\r\n"));
-    EXPECT_EQ(run.workFiles, std::vector<std::string>{"OP"});
+    // Found before the report of an earlier run would have been emptied.
+    EXPECT_FALSE(run.reportExists);
+    EXPECT_TRUE(run.workFiles.empty());
 }
 
 TEST(ResultsFile, AnInterruptedRunKeepsItsLastCompleteReport) {

@@ -108,7 +108,7 @@ TEST(SystemFile, WithoutAtcRowsTheTieCarriesNothingAndTheShapeIsTheBuiltInOne) {
     const StudySystem system = readOrFail(folder.write("s.toml", R"(
 area1.units = [1]
 area0 = { units = [2] }
-loads = { parameters = [1, 2, 3, 4, 5, 6, 7.5] }
+loads = { parameters = [10, 20, 30, 4, 5, 6, 7.5] }
 )" + twoTypes));
     for (std::size_t r = 0; r < system.atc.mw.size(); ++r) {
         EXPECT_EQ(system.atc.mw[r], 0.0f);
