@@ -81,7 +81,8 @@ std::string atcAnswerFault(const std::string& answer, const AtcTable& systemTabl
     if (isBlankAtcAnswer(prepared)) return "";
     const std::string_view typed = std::string_view(prepared).substr(0, atcTypedColumns);
     if (const long long given = report::countListItems(typed); given > 2 * atcEnteredRows)
-        return std::to_string(given) + " values given; only 20 are read (10 rows of MW and "
+        return std::to_string(given) +
+               " values given; only 20 are read (10 rows of MW and "
                "probability)";
     AtcTable table = systemTable;
     if (readAtcAnswer(prepared, table) == report::ListOutcome::conversionError) return "";
@@ -91,8 +92,8 @@ std::string atcAnswerFault(const std::string& answer, const AtcTable& systemTabl
 std::string yearsAnswerFault(const std::string& answer) {
     const std::string text = trimmed(answer);
     std::size_t digits = text.empty() || (text[0] != '+' && text[0] != '-') ? 0 : 1;
-    const bool plain = digits < text.size() &&
-                       text.find_first_not_of("0123456789", digits) == std::string::npos;
+    const bool plain =
+        digits < text.size() && text.find_first_not_of("0123456789", digits) == std::string::npos;
     if (!plain) return quoted(answer) + " is not a whole number written in digits, as 100000";
     int years = 0;
     const char* begin = text.data() + (text[0] == '+' ? 1 : 0);

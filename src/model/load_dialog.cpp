@@ -17,10 +17,12 @@ report::ListOutcome readLoadAnswer(std::string_view answer, LoadParameters& para
 std::string missingLoadValues(std::string_view answer) {
     const std::size_t first = answer.find_first_not_of(" \t");
     const std::size_t last = answer.find_last_not_of(" \t");
-    std::string typed(first == std::string_view::npos ? "" : answer.substr(first, last - first + 1));
+    std::string typed(first == std::string_view::npos ? ""
+                                                      : answer.substr(first, last - first + 1));
     std::string message = std::to_string(report::countListItems(answer));
-    message.append(" of 7 values given and no slash: end the answer with a slash to keep the "
-                   "rest, as in \"");
+    message.append(
+        " of 7 values given and no slash: end the answer with a slash to keep the "
+        "rest, as in \"");
     return message.append(typed).append("/\"");
 }
 

@@ -222,8 +222,9 @@ void writeResultsFile(const std::string& path, const Results& results) {
 
 void checkResultsDirectory(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    const std::string directory =
-        slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string directory = slash == std::string::npos ? "."
+                                  : slash == 0               ? "/"
+                                                             : path.substr(0, slash);
     if (::access(directory.c_str(), W_OK | X_OK) != 0) cannotWrite(path, "cannot be created");
 }
 

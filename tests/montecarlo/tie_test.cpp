@@ -170,3 +170,62 @@ TEST(AdvanceTie, FailsWhenRowOneMustBeLeftForNowhere) {
 
 }  // namespace
 }  // namespace adequacy
+
+namespace adequacy {
+namespace {
+
+AtcTable tableOf(std::initializer_list<std::pair<float, float>> rows) {
+    AtcTable table{};
+    std::size_t r = 0;
+    for (auto [mw, probability] : rows) {
+        table.mw[r] = mw;
+        table.probability[r++] = probability;
+    }
+    // The residue rows as the run's check sets them.
+    float importZero = 1.0f;
+    for (std::size_t i = 0; i < atcEnteredRows; ++i)
+        if (table.mw[i] > 0.0f) importZero -= table.probability[i];
+    table.probability[atcZeroImportRow - 1] = importZero;
+    return table;
+}
+
+// The long-run shares are the chain's own: a table that starts with its
+// normal import row gets its probabilities back; one whose row 1 has no
+// probability is still in row 1 for one hour in nine (it is left at once,
+// and every other row after 8 hours on average). The chain run hour by hour
+// for a million hours is the oracle, within 0.005.
+TEST(TieLongRunShares, AreTheSharesOfHoursTheChainSpendsInEachRow) {
+    struct Case {
+        AtcTable table;
+        std::array<double, atcTieStates> shares;
+    };
+    const Case cases[] = {
+        {tableOf({{300.0f, 0.99f}, {200.0f, 0.01f}, {-300.0f, 1.0f}}), {0.99, 0.01}},
+        {tableOf({{300.0f, 0.6f}, {200.0f, 0.3f}, {100.0f, 0.05f}}),
+         {0.6, 0.3, 0.05, 0, 0, 0, 0, 0, 0, 0, 0.05}},
+        {tableOf({{300.0f, 0.0f}, {200.0f, 0.5f}}),
+         {1.0 / 9, 4.0 / 9, 0, 0, 0, 0, 0, 0, 0, 0, 4.0 / 9}},
+    };
+    for (const Case& c : cases) {
+        const auto shares = tieLongRunShares(c.table);
+        ASSERT_TRUE(shares.has_value());
+        const TransitionProbabilities probabilities = tieProbabilities(c.table);
+        TieState tie = tieIn(1);
+        tie.atcStateHours = {};
+        std::uint32_t seed = 3;
+        constexpr int hours = 1000000;
+        for (int h = 0; h < hours; ++h) ASSERT_TRUE(advanceTie(c.table, probabilities, tie, seed));
+        for (std::size_t row = 0; row < atcTieStates; ++row) {
+            EXPECT_NEAR((*shares)[row], c.shares[row], 1e-6) << "row " << row + 1;
+            EXPECT_NEAR(tie.atcStateHours[row] / hours, c.shares[row], 0.005) << "row " << row + 1;
+        }
+    }
+    // No row can receive a tie that leaves row 1 (no import row, no residue):
+    // the simulation would stop, and there are no shares.
+    AtcTable stranded = tableOf({{-300.0f, 0.5f}});
+    stranded.probability[atcZeroImportRow - 1] = 0.0f;
+    EXPECT_FALSE(tieLongRunShares(stranded).has_value());
+}
+
+}  // namespace
+}  // namespace adequacy

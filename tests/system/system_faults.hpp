@@ -47,6 +47,10 @@ inline std::string atcRows(int count, const char* probability) {
     return rows;
 }
 
+inline const std::string firstRowRule =
+    "the first row must be an import row (MW above 0) with a probability above 0: the simulated "
+    "tie spends its normal hours in row 1, whatever it holds";
+
 struct Fault {
     const char* what;
     std::string text;
@@ -114,6 +118,15 @@ inline const std::vector<Fault> systemFileFaults = {
     {"eleven ATC rows", validSystem + atcRows(11, "0.01"), "43: atc: more than 10 rows"},
     {"ATC import above 1", validSystem + atcRows(2, "0.6"),
      "13: atc: the import rows' (mw > 0) probabilities add up to more than 1"},
+    // The simulated tie's normal state is row 1, whatever it holds.
+    {"ATC export row first",
+     validSystem + "[[atc]]\nmw = -100\nprobability = 1\n" + atcRows(1, "0.5"),
+     "13: atc[1]: " + firstRowRule},
+    {"ATC first row of probability 0", validSystem + atcRows(1, "0") + atcRows(1, "0.5"),
+     "13: atc[1]: " + firstRowRule},
+    {"area 1 above the system in an hour", withLine(12, "parameters = [1, 2, 3, 4, 9, 6, 7]"),
+     "12: loads.parameters: with the shape, these give day 11 hour 1: an area-1 load of 5 MW, "
+     "above the whole system's 4 MW, which includes it"},
     {"ATC row without probability", validSystem + "[[atc]]\nmw = 5\n",
      "13: atc[1]: missing key probability"},
     {"shape of 2 values", validSystem + "shape = [1, 2]\n",
