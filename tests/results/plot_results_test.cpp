@@ -62,11 +62,20 @@ TEST(PlotResults, DrawsEveryFigureOfAShortRun) {
     for (const auto& [name, size] : expected) {
         EXPECT_EQ(pngSize(dir / "figures" / name), size) << name;
     }
-    // A file without a simulation report has nothing to draw.
-    std::ofstream(dir / "direct-only.json") << R"({"monte_carlo": null})";
+    // Without a simulation report only the direct heat map can be drawn;
+    // without a direct solution, nothing.
+    setup.args = {"--json", (dir / "direct-only.json").string()};
+    ASSERT_EQ(runProgram("\n\n999\n", setup).exitStatus, 0);
+    const std::string directOnly = std::string(ADEQUACY_TOOLS_DIR) + "/plot-results " +
+                                   (dir / "direct-only.json").string() + " " +
+                                   (dir / "direct").string() + " 2>/dev/null >/dev/null";
+    EXPECT_EQ(std::system(directOnly.c_str()), 0);
+    EXPECT_EQ(pngSize(dir / "direct" / "heatmaps.png"), (PngSize{1500, 560}));
+    EXPECT_FALSE(std::filesystem::exists(dir / "direct" / "convergence.png"));
+    std::ofstream(dir / "empty.json") << R"({"single_area": [], "monte_carlo": null})";
     const std::string refused = std::string(ADEQUACY_TOOLS_DIR) + "/plot-results " +
-                                (dir / "direct-only.json").string() + " " +
-                                (dir / "none").string() + " 2>/dev/null";
+                                (dir / "empty.json").string() + " " + (dir / "none").string() +
+                                " 2>/dev/null";
     EXPECT_NE(std::system(refused.c_str()), 0);
     std::filesystem::remove_all(dir);
 }
