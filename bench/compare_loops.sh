@@ -16,7 +16,7 @@ set -euo pipefail
 loops=()
 for build in "$1" "$2"; do
     binary=$build/bench/year_loops
-    [[ -x $binary ]] || { echo "missing $binary: build the release preset there first" >&2; exit 2; }
+    [[ -x $binary ]] || { echo "missing $binary: build it there first: cmake --build --preset release-all" >&2; exit 2; }
     loops+=("$binary")
 done
 loop=${3:-fast}

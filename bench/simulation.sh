@@ -14,7 +14,7 @@ build=$(cd "${1:-$root/build/release}" && pwd)
 program=$build/adequacy
 loops=$build/bench/year_loops
 for binary in "$program" "$loops"; do
-    [[ -x $binary ]] || { echo "missing $binary: build the release preset first" >&2; exit 2; }
+    [[ -x $binary ]] || { echo "missing $binary: build it first: cmake --build --preset release-all" >&2; exit 2; }
 done
 
 work=$(mktemp -d)

@@ -22,7 +22,7 @@ years=${2:-20000}
 blocks=${3:-11}
 build=$(cd "${4:-$root/build/release}" && pwd)
 loops=$build/bench/year_loops
-[[ -x $loops ]] || { echo "missing $loops: build the release preset first" >&2; exit 2; }
+[[ -x $loops ]] || { echo "missing $loops: build it first: cmake --build --preset release-all" >&2; exit 2; }
 command -v perf >/dev/null || { echo "perf is missing (Debian: linux-perf)" >&2; exit 2; }
 
 work=$(mktemp -d)
