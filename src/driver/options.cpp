@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <charconv>
+#include <map>
 #include <ostream>
 
 namespace adequacy {
@@ -66,6 +67,17 @@ void addOptions(CLI::App& app, Options& options) {
         ->type_name("N")
         ->check(CLI::Validator(checkSeed, ""));
     app.add_flag("--quiet", options.quiet, "no progress line");
+    const std::map<std::string, Options::Engine> engines{
+        {"classic", Options::Engine::classic}, {"independent", Options::Engine::independent}};
+    app.add_option("--engine", options.engine,
+                   "simulation engine: classic (the default) or independent (independent "
+                   "years on every core, for studies)")
+        ->type_name("ENGINE")
+        ->transform(CLI::CheckedTransformer(engines, CLI::ignore_case).description(""));
+    app.add_option("--threads", options.threads,
+                   "threads of the independent engine (default: every core)")
+        ->type_name("N")
+        ->check(CLI::Range(1, 1024).description(""));
 }
 
 }  // namespace

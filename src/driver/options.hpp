@@ -21,6 +21,10 @@ struct Options {
     std::optional<std::string> systemPath;  // a system file instead of the built-in system
     std::uint32_t seed = 3;
     bool quiet = false;
+    // The simulation engine: the classic hour-by-hour stream, or independent
+    // years for studies, on `threads` threads (0: every core).
+    enum class Engine { classic, independent } engine = Engine::classic;
+    int threads = 0;
 };
 
 // A command line that cannot be parsed; nothing has been opened yet.

@@ -1,7 +1,9 @@
 #include "driver/program.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 #include "direct/atc_check.hpp"
 #include "direct/outage_table.hpp"
@@ -10,6 +12,7 @@
 #include "driver/interrupts.hpp"
 #include "model/load_dialog.hpp"
 #include "model/loads.hpp"
+#include "montecarlo/independent/run.hpp"
 #include "montecarlo/simulation.hpp"
 #include "report/clock.hpp"
 #include "report/console_input.hpp"
@@ -136,6 +139,11 @@ DialogOutcome twoAreaPhase(Session& s) {
     }
 }
 
+int threadCount(const Options& options) {
+    if (options.threads > 0) return options.threads;
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
 [[noreturn]] void simulationPhase(Session& s) {
     SimulationContext context{s.units,
                               s.loads,
@@ -146,7 +154,12 @@ DialogOutcome twoAreaPhase(Session& s) {
                               s.options.seed,
                               !s.options.quiet,
                               s.results.get()};
-    switch (runSimulation(context, s.console, s.reportFile, s.input)) {
+    const SimulationOutcome outcome =
+        s.options.engine == Options::Engine::independent
+            ? independent::runIndependent(context, threadCount(s.options), s.console, s.reportFile,
+                                          s.input)
+            : runSimulation(context, s.console, s.reportFile, s.input);
+    switch (outcome) {
         case SimulationOutcome::finished:
             endSequence(s, report::exitNormal);
         case SimulationOutcome::belowMinimumYears:

@@ -142,6 +142,21 @@ json convergenceValues(const ConvergenceValues& v) {
             {"mwh_eue", {{"estimate", v.mwhEue}, {"standard_error", v.mwhEueStandardError}}}};
 }
 
+json annual(const AnnualDistribution& d) {
+    return {{"mean", d.mean}, {"p50", d.p50}, {"p90", d.p90},
+            {"p95", d.p95},   {"p99", d.p99}, {"worst_5_percent_mean", d.worst5Mean}};
+}
+
+json independentArea(const IndependentArea& a) {
+    return {{"annual_lolh", annual(a.lolh)},
+            {"annual_mwh_eue", annual(a.mwhEue)},
+            {"events",
+             {{"per_year", a.eventsPerYear},
+              {"mean_hours", a.meanEventHours},
+              {"mean_mwh", a.meanEventMwh}}},
+            {"lole_peak_hour", simulated(a.lolePeakHour)}};
+}
+
 json monteCarlo(const std::optional<MonteCarloResults>& monteCarlo) {
     if (!monteCarlo) return nullptr;
     json reports = json::array();
@@ -152,13 +167,18 @@ json monteCarlo(const std::optional<MonteCarloResults>& monteCarlo) {
                                {"system", convergenceValues(point.system)},
                                {"area1", convergenceValues(point.area1)}});
     }
-    return {{"seed", monteCarlo->seed},
-            {"years_requested", monteCarlo->yearsRequested},
-            {"reports", reports},
-            {"by_month_hour",
-             {{"system", byMonthHour(monteCarlo->systemByMonthHour)},
-              {"area1", byMonthHour(monteCarlo->area1ByMonthHour)}}},
-            {"convergence", convergence}};
+    json result = {{"engine", monteCarlo->engine},
+                   {"seed", monteCarlo->seed},
+                   {"years_requested", monteCarlo->yearsRequested},
+                   {"reports", reports},
+                   {"by_month_hour",
+                    {{"system", byMonthHour(monteCarlo->systemByMonthHour)},
+                     {"area1", byMonthHour(monteCarlo->area1ByMonthHour)}}},
+                   {"convergence", convergence}};
+    if (monteCarlo->independent)
+        result["independent_years"] = {{"system", independentArea(monteCarlo->independent->system)},
+                                       {"area1", independentArea(monteCarlo->independent->area1)}};
+    return result;
 }
 
 [[noreturn]] void cannotWrite(const std::string& path, const char* what) {

@@ -9,6 +9,7 @@
 
 #include "direct/outage_table.hpp"
 #include "model/loads.hpp"
+#include "montecarlo/independent/year_record.hpp"
 #include "montecarlo/state.hpp"
 #include "results/read_back.hpp"
 #include "results/results.hpp"
@@ -34,6 +35,9 @@ void recordSingleArea(Recorder& recorder, const CapacityTables& tables, const Ho
 // One ATC table tried; a refused one carries no solutions.
 void recordTwoArea(Recorder& recorder, const CapacityTables& tables, const HourlyLoads& loads,
                    const AtcTable& atc, const AnnualIndices* area1, const AnnualIndices* area0);
+
+// The independent engine's figures over its first `years` years.
+void recordIndependentYears(Recorder& recorder, const independent::RunYears& runYears, int years);
 
 void recordSimulationStart(Recorder& recorder, unsigned seed, int yearsRequested);
 

@@ -94,13 +94,40 @@ struct AreaByMonthHour {
     MonthHourGrid unservedMwh{};  // per year
 };
 
+// The spread of one index over the simulated years: what independent years
+// give exactly.
+struct AnnualDistribution {
+    double mean = 0.0;
+    double p50 = 0.0;
+    double p90 = 0.0;
+    double p95 = 0.0;
+    double p99 = 0.0;
+    double worst5Mean = 0.0;  // the mean of the worst 5 % of the years
+};
+
+struct IndependentArea {
+    AnnualDistribution lolh;
+    AnnualDistribution mwhEue;
+    double eventsPerYear = 0.0;  // runs of consecutive loss-of-load hours
+    double meanEventHours = 0.0;
+    double meanEventMwh = 0.0;
+    SimulatedIndex lolePeakHour;  // days short at their peak hour, as the direct solutions count
+};
+
+struct IndependentFigures {
+    IndependentArea system;
+    IndependentArea area1;
+};
+
 struct MonteCarloResults {
+    std::string engine = "classic";
     unsigned seed = 0;
     int yearsRequested = 0;
     std::vector<SimulationReport> reports;
     AreaByMonthHour systemByMonthHour;  // as of the last report
     AreaByMonthHour area1ByMonthHour;
-    std::vector<ConvergencePoint> convergence;  // as of the last report
+    std::vector<ConvergencePoint> convergence;      // as of the last report
+    std::optional<IndependentFigures> independent;  // as of the last report
 };
 
 struct Results {

@@ -1,0 +1,116 @@
+#include "montecarlo/independent/run.hpp"
+
+#include <memory>
+
+#include "montecarlo/independent/block_pool.hpp"
+#include "montecarlo/independent/year_record.hpp"
+#include "montecarlo/reporting/headings.hpp"
+#include "montecarlo/reporting/progress.hpp"
+#include "montecarlo/reporting/report_block.hpp"
+#include "montecarlo/reporting/scratch.hpp"
+#include "montecarlo/year.hpp"
+#include "report/free_format.hpp"
+#include "report/layout.hpp"
+#include "results/recorder.hpp"
+
+namespace adequacy::independent {
+namespace {
+
+constexpr long long reportPointGrowth = 10;
+
+void writeEngineLine(report::Channel& console, report::Channel& reportFile, std::uint32_t seed) {
+    for (report::Channel* channel : {&reportFile, &console})
+        report::write(*channel, "(' INDEPENDENT YEARS ENGINE, RANDOM NUMBER SEED =',I11)",
+                      {static_cast<long long>(seed)});
+}
+
+struct Run {
+    const SimulationContext& context;
+    const YearModel& model;
+    SimulationState& state;
+    RunYears& years;
+    ScratchFiles& files;
+    report::Channel& console;
+    report::Channel& reportFile;
+};
+
+void report(Run& run) {
+    reportEstimates(run.context, run.state, run.files, run.console, run.reportFile);
+    report::flush(run.console);
+}
+
+// Adds the years in order and reports at 1000, 10000, ... years and after
+// the last; false when a year's tie was stranded.
+bool addYears(Run& run, BlockPool& pool, int mcIterations) {
+    long long reportPoint = minimumYears;
+    ProgressLine progress = startProgress(0, mcIterations, run.context.showProgress);
+    const long long blocks = (mcIterations + blockYears - 1) / blockYears;
+    for (long long b = 0; b < blocks; ++b) {
+        const Block& block = pool.take(b);
+        for (const YearOutcome& year : block.years) {
+            if (run.state.yearCount >= mcIterations) break;
+            if (year.tieStranded) {
+                erase(progress);
+                return false;
+            }
+            recordYear(year, run.model.loads, run.state, run.years);
+            append(run.files, yearRecords(run.state));
+            advance(progress, run.state.yearCount);
+            if (run.state.yearCount < reportPoint && run.state.yearCount < mcIterations) continue;
+            erase(progress);
+            if (run.context.results)
+                results::recordIndependentYears(*run.context.results, run.years,
+                                                run.state.yearCount);
+            report(run);
+            reportPoint *= reportPointGrowth;
+        }
+        pool.release(b);
+    }
+    return true;
+}
+
+SimulationOutcome simulate(const SimulationContext& context, int threads, int mcIterations,
+                           ScratchFiles& files, report::Channel& console,
+                           report::Channel& reportFile) {
+    const Chains chains = buildChains(context.units, context.atc);
+    const auto model = std::make_unique<YearModel>(chains, context.loads);
+    SimulationState state{};
+    state.unitState.assign(chains.units.size(), unitUp);
+    RunYears years = runYears(mcIterations);
+    const std::uint32_t seed = context.seed;
+    BlockPool pool(threads, mcIterations, chains,
+                   [&model, seed](std::uint64_t year, YearWork& work, YearOutcome& outcome) {
+                       simulateYear(*model, seed, year, work, outcome);
+                   });
+    Run run{context, *model, state, years, files, console, reportFile};
+    if (addYears(run, pool, mcIterations)) return SimulationOutcome::finished;
+    report::writeFree(console, {"CANNOT BE HERE AT 1"});
+    report::flush(console);
+    return SimulationOutcome::cannotBeHere;
+}
+
+}  // namespace
+
+SimulationOutcome runIndependent(const SimulationContext& context, int threads,
+                                 report::Channel& console, report::Channel& reportFile,
+                                 report::ConsoleInput& input) {
+    ScratchFiles files = openScratchFiles();
+    writeEngineLine(console, reportFile, context.seed);
+    writeOpeningLines(console, reportFile);
+    writeRepairTimeLines(console, reportFile, context.generationMttr);
+    report::flush(reportFile);
+    report::writeFree(console, {"NUMBER OF MONTECARLO ITERATIONS?"});
+    report::flush(console);
+    const int mcIterations = report::readInteger(input, report::Prompt::years, 0);
+    if (context.results) {
+        results::recordSimulationStart(*context.results, context.seed, mcIterations);
+        context.results->results.monteCarlo->engine = "independent";
+    }
+    SimulationOutcome outcome = SimulationOutcome::belowMinimumYears;
+    if (mcIterations >= minimumYears)
+        outcome = simulate(context, threads, mcIterations, files, console, reportFile);
+    closeScratchFiles(files);
+    return outcome;
+}
+
+}  // namespace adequacy::independent

@@ -1,0 +1,15 @@
+#pragma once
+// The independent engine's simulation phase: the classic phase's prompts,
+// report blocks and results, with years that are independent replications,
+// simulated on several threads in fixed blocks and added to the totals in
+// year order, so that every figure is the same for any number of threads.
+
+#include "montecarlo/simulation.hpp"
+
+namespace adequacy::independent {
+
+SimulationOutcome runIndependent(const SimulationContext& context, int threads,
+                                 report::Channel& console, report::Channel& reportFile,
+                                 report::ConsoleInput& input);
+
+}  // namespace adequacy::independent

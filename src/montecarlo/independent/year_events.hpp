@@ -1,0 +1,58 @@
+#pragma once
+// One independent year, event by event: every unit and the tie start from
+// their long-run distribution and change state at drawn hours; between two
+// changes the capacities stand still, and only a stretch whose largest load
+// comes near them is tested hour by hour, by the classic simulation's rules.
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "model/loads.hpp"
+#include "montecarlo/independent/chains.hpp"
+#include "montecarlo/independent/hour_queue.hpp"
+#include "montecarlo/independent/load_peaks.hpp"
+
+namespace adequacy::independent {
+
+// An hour in which the whole system or area 1 is short, with what the tests
+// found: the MW available to each and the tie's row.
+struct LossHour {
+    int hour;  // index in the year, 0-based
+    int row;
+    float systemAvailable;
+    float area1Available;
+    bool systemShort;
+    bool area1Short;
+    bool tieLimited;  // area 1 imported the row's full capability
+};
+
+// What a year leaves for the run's totals.
+struct YearOutcome {
+    std::vector<LossHour> losses;  // in hour order; capacity for a year of them
+    std::array<int, atcTieStates> tieHours{};
+    bool tieStranded = false;  // the tie had to leave row 1 with no row to go to
+};
+
+// Fixed for the run: the chains, the loads and their stretch maxima.
+struct YearModel {
+    YearModel(const Chains& chains, const HourlyLoads& loads)
+        : chains(chains), loads(loads), totalPeaks(loads.total), area1Peaks(loads.area1) {}
+    const Chains& chains;
+    const HourlyLoads& loads;
+    LoadPeaks totalPeaks;
+    LoadPeaks area1Peaks;
+};
+
+// A worker's working arrays, sized once for the system.
+struct YearWork {
+    explicit YearWork(const Chains& chains);
+    std::vector<int> state;
+    std::vector<ComponentDraws> draws;  // the tie's is the last
+    HourQueue pending;
+};
+
+void simulateYear(const YearModel& model, std::uint32_t seed, std::uint64_t year, YearWork& work,
+                  YearOutcome& outcome);
+
+}  // namespace adequacy::independent
