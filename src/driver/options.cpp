@@ -78,6 +78,11 @@ void addOptions(CLI::App& app, Options& options) {
                    "threads of the independent engine (default: every core)")
         ->type_name("N")
         ->check(CLI::Range(1, 1024).description(""));
+    app.add_option("--first-year", options.firstYear,
+                   "with --engine independent, simulate years K to K+N-1 of the seed "
+                   "(default 1)")
+        ->type_name("K")
+        ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 62).description(""));
 }
 
 }  // namespace
@@ -93,6 +98,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     addOptions(app, line.options);
     try {
         app.parse(argc, argv);
+        if (line.options.firstYear != 1 && line.options.engine != Options::Engine::independent)
+            throw CLI::ValidationError("--first-year",
+                                       "only the independent engine's years stand apart");
     } catch (const CLI::CallForHelp&) {
         out << app.help();
         line.exitStatus = 0;

@@ -25,6 +25,9 @@ struct Options {
     // years for studies, on `threads` threads (0: every core).
     enum class Engine { classic, independent } engine = Engine::classic;
     int threads = 0;
+    // The first of the years simulated, counted from 1: the independent
+    // engine's years can be simulated apart and put together.
+    std::uint64_t firstYear = 1;
 };
 
 // A command line that cannot be parsed; nothing has been opened yet.

@@ -153,7 +153,8 @@ int threadCount(const Options& options) {
                               s.cpuMark,
                               s.options.seed,
                               !s.options.quiet,
-                              s.results.get()};
+                              s.results.get(),
+                              s.options.firstYear};
     const SimulationOutcome outcome =
         s.options.engine == Options::Engine::independent
             ? independent::runIndependent(context, threadCount(s.options), s.console, s.reportFile,

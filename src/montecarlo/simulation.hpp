@@ -31,6 +31,7 @@ struct SimulationContext {
     bool showProgress = true;             // the progress line, when standard error is a terminal
     // When set, every report's figures go to the results file as well.
     results::Recorder* results = nullptr;
+    std::uint64_t firstYear = 1;  // the independent engine's first year
 };
 
 inline constexpr int minimumYears = 1000;

@@ -175,6 +175,7 @@ json monteCarlo(const std::optional<MonteCarloResults>& monteCarlo) {
                     {{"system", byMonthHour(monteCarlo->systemByMonthHour)},
                      {"area1", byMonthHour(monteCarlo->area1ByMonthHour)}}},
                    {"convergence", convergence}};
+    if (monteCarlo->engine == "independent") result["first_year"] = monteCarlo->firstYear;
     if (monteCarlo->independent)
         result["independent_years"] = {{"system", independentArea(monteCarlo->independent->system)},
                                        {"area1", independentArea(monteCarlo->independent->area1)}};

@@ -122,6 +122,7 @@ struct IndependentFigures {
 struct MonteCarloResults {
     std::string engine = "classic";
     unsigned seed = 0;
+    unsigned long long firstYear = 1;
     int yearsRequested = 0;
     std::vector<SimulationReport> reports;
     AreaByMonthHour systemByMonthHour;  // as of the last report

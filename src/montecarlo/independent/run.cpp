@@ -18,10 +18,15 @@ namespace {
 
 constexpr long long reportPointGrowth = 10;
 
-void writeEngineLine(report::Channel& console, report::Channel& reportFile, std::uint32_t seed) {
-    for (report::Channel* channel : {&reportFile, &console})
+void writeEngineLine(report::Channel& console, report::Channel& reportFile,
+                     const SimulationContext& context) {
+    for (report::Channel* channel : {&reportFile, &console}) {
         report::write(*channel, "(' INDEPENDENT YEARS ENGINE, RANDOM NUMBER SEED =',I11)",
-                      {static_cast<long long>(seed)});
+                      {static_cast<long long>(context.seed)});
+        if (context.firstYear != 1)
+            report::write(*channel, "(' FIRST SIMULATED YEAR =',I20)",
+                          {static_cast<long long>(context.firstYear)});
+    }
 }
 
 struct Run {
@@ -78,9 +83,10 @@ SimulationOutcome simulate(const SimulationContext& context, int threads, int mc
     state.unitState.assign(chains.units.size(), unitUp);
     RunYears years = runYears(mcIterations);
     const std::uint32_t seed = context.seed;
+    const std::uint64_t first = context.firstYear - 1;  // the streams count years from 0
     BlockPool pool(threads, mcIterations, chains,
-                   [&model, seed](std::uint64_t year, YearWork& work, YearOutcome& outcome) {
-                       simulateYear(*model, seed, year, work, outcome);
+                   [&model, seed, first](std::uint64_t year, YearWork& work, YearOutcome& outcome) {
+                       simulateYear(*model, seed, first + year, work, outcome);
                    });
     Run run{context, *model, state, years, files, console, reportFile};
     if (addYears(run, pool, mcIterations)) return SimulationOutcome::finished;
@@ -95,7 +101,7 @@ SimulationOutcome runIndependent(const SimulationContext& context, int threads,
                                  report::Channel& console, report::Channel& reportFile,
                                  report::ConsoleInput& input) {
     ScratchFiles files = openScratchFiles();
-    writeEngineLine(console, reportFile, context.seed);
+    writeEngineLine(console, reportFile, context);
     writeOpeningLines(console, reportFile);
     writeRepairTimeLines(console, reportFile, context.generationMttr);
     report::flush(reportFile);
@@ -105,6 +111,7 @@ SimulationOutcome runIndependent(const SimulationContext& context, int threads,
     if (context.results) {
         results::recordSimulationStart(*context.results, context.seed, mcIterations);
         context.results->results.monteCarlo->engine = "independent";
+        context.results->results.monteCarlo->firstYear = context.firstYear;
     }
     SimulationOutcome outcome = SimulationOutcome::belowMinimumYears;
     if (mcIterations >= minimumYears)

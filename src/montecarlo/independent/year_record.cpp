@@ -6,33 +6,36 @@
 namespace adequacy::independent {
 namespace {
 
-// One area's year as it goes: the classic counters' day tally, and the
-// figures of this year alone.
+// One area's year as it goes: the classic counters of this year alone, which
+// the run's totals then take whole, so that a total is the sum of its years'
+// figures in year order.
 struct AreaYear {
+    AreaCounters counters{};
     DayTally tally;
     int lastLossHour = -2;
-    double lolHours = 0.0;
-    double unserved = 0.0;
     int events = 0;
     int peakDays = 0;
 };
 
 void countHour(int hour, float available, float load, const DailyPeakHours& peakHours,
-               AreaCounters& counters, MonthHourTally& byMonthHour, AreaYear& year) {
-    countLossHour(available, load, counters, year.tally);
+               MonthHourTally& byMonthHour, AreaYear& year) {
+    countLossHour(available, load, year.counters, year.tally);
     tallyLossHour(hour, available, load, byMonthHour);
-    year.lolHours += 1.0;
-    year.unserved += static_cast<double>(load) - static_cast<double>(available);
     if (hour != year.lastLossHour + 1) ++year.events;
     year.lastLossHour = hour;
     const int day = hour / hoursPerDay + 1;
     if (isPeakHour(peakHours, day, hour % hoursPerDay + 1)) ++year.peakDays;
 }
 
-void closeAreaYear(const AreaYear& year, int index, AreaCounters& counters, AreaYears& years) {
-    closeYear(year.tally, counters);
-    years.lolHours[static_cast<std::size_t>(index)] = static_cast<float>(year.lolHours);
-    years.unservedMwh[static_cast<std::size_t>(index)] = static_cast<float>(year.unserved);
+void closeAreaYear(AreaYear& year, int index, AreaCounters& counters, AreaYears& years) {
+    closeYear(year.tally, year.counters);
+    counters.lolHours += year.counters.lolHours;
+    counters.lolDays += year.counters.lolDays;
+    counters.lolFreeYears += year.counters.lolFreeYears;
+    counters.unservedEnergy += year.counters.unservedEnergy;
+    years.lolHours[static_cast<std::size_t>(index)] = static_cast<float>(year.counters.lolHours);
+    years.unservedMwh[static_cast<std::size_t>(index)] =
+        static_cast<float>(year.counters.unservedEnergy);
     years.events += year.events;
     years.peakHourDays += year.peakDays;
     years.peakHourDaysSquared += static_cast<double>(year.peakDays) * year.peakDays;
@@ -66,12 +69,12 @@ void recordYear(const YearOutcome& outcome, const HourlyLoads& loads, Simulation
         const auto h = static_cast<std::size_t>(loss.hour);
         if (loss.systemShort)
             countHour(loss.hour, loss.systemAvailable, loads.total[h], loads.totalPeakHour,
-                      state.system, state.byMonthHour.system, system);
+                      state.byMonthHour.system, system);
         if (loss.area1Short) {
             if (loss.tieLimited)
                 state.atcLimitedLolHours[static_cast<std::size_t>(loss.row - 1)] += 1.0;
             countHour(loss.hour, loss.area1Available, loads.area1[h], loads.area1PeakHour,
-                      state.area1, state.byMonthHour.area1, area1);
+                      state.byMonthHour.area1, area1);
         }
     }
     closeAreaYear(system, index, state.system, years.system);
