@@ -1,5 +1,7 @@
 #include "montecarlo/simulation.hpp"
 
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 
 #include "montecarlo/fast/fast_year.hpp"
@@ -13,6 +15,7 @@
 #include "montecarlo/year.hpp"
 #include "report/free_format.hpp"
 #include "results/recorder.hpp"
+#include "results/standard_error.hpp"
 
 namespace adequacy {
 
@@ -21,6 +24,34 @@ namespace {
 // Each report point is ten times the last; 64 bits keep the schedule from
 // wrapping however many years are asked.
 constexpr long long reportPointGrowth = 10;
+
+// The stream's draws after `years` years in periods of the generator: one
+// draw per unit and hour and one for the tie, beside the set-up's one per
+// unit. Failures and the tie's moves draw more, so this is a lower bound.
+double streamPeriods(int units, long long years) {
+    const double draws = units + static_cast<double>(years) * hoursPerYear * (units + 1);
+    return draws / 0x1p32;
+}
+
+void warnOfRepeats(double periods) {
+    if (!(periods > 1.0)) return;
+    std::fprintf(stderr,
+                 "adequacy: warning: the classic simulation drew at least %.1f times the %s "
+                 "numbers of its generator's period, so its stream repeated and its figures "
+                 "are worth fewer years than it ran; --engine independent is the engine for "
+                 "long runs\n",
+                 periods, "2^32");
+}
+
+// Years linked through the units' outages carried across New Year get
+// standard errors from batches long against the longest repair.
+int batchYears(const UnitTypes& units) {
+    double longest = 0.0;
+    for (int u = 0; u < units.unitCount(); ++u)
+        longest = std::max(longest, static_cast<double>(
+                                        units.mttrDays[static_cast<std::size_t>(units.typeOf(u))]));
+    return results::batchYearsFor(longest);
+}
 
 SimulationOutcome simulateYears(const SimulationContext& context, int mcIterations,
                                 const TransitionProbabilities& probabilities,
@@ -42,6 +73,9 @@ SimulationOutcome simulateYears(const SimulationContext& context, int mcIteratio
         advance(progress, state.yearCount);
         if (state.yearCount < reportPoint && state.yearCount < mcIterations) continue;
         erase(progress);
+        if (context.results)
+            context.results->results.monteCarlo->streamPeriods =
+                streamPeriods(context.units.unitCount(), state.yearCount);
         reportEstimates(context, state, files, console, reportFile);
         report::flush(console);
         reportPoint *= reportPointGrowth;
@@ -68,12 +102,16 @@ SimulationOutcome runSimulation(const SimulationContext& context, report::Channe
     report::writeFree(console, {"NUMBER OF MONTECARLO ITERATIONS?"});
     report::flush(console);
     const int mcIterations = report::readInteger(input, report::Prompt::years, 0);
-    if (context.results)
+    if (context.results) {
         results::recordSimulationStart(*context.results, context.seed, mcIterations);
+        context.results->readBack.batchYears = batchYears(context.units);
+        context.results->results.monteCarlo->batchYears = context.results->readBack.batchYears;
+    }
     SimulationOutcome outcome = SimulationOutcome::belowMinimumYears;
     if (mcIterations >= minimumYears) {
         outcome =
             simulateYears(context, mcIterations, probabilities, state, files, console, reportFile);
+        warnOfRepeats(streamPeriods(context.units.unitCount(), state.yearCount));
     }
     closeScratchFiles(files);
     return outcome;

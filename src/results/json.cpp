@@ -175,7 +175,13 @@ json monteCarlo(const std::optional<MonteCarloResults>& monteCarlo) {
                     {{"system", byMonthHour(monteCarlo->systemByMonthHour)},
                      {"area1", byMonthHour(monteCarlo->area1ByMonthHour)}}},
                    {"convergence", convergence}};
-    if (monteCarlo->engine == "independent") result["first_year"] = monteCarlo->firstYear;
+    const bool independent = monteCarlo->engine == "independent";
+    if (independent) result["first_year"] = monteCarlo->firstYear;
+    result["standard_errors"] = {{"method", independent                  ? "independent years"
+                                            : monteCarlo->batchYears > 1 ? "batch means"
+                                                                         : "years"},
+                                 {"batch_years", monteCarlo->batchYears}};
+    if (!independent) result["stream_periods"] = monteCarlo->streamPeriods;
     if (monteCarlo->independent)
         result["independent_years"] = {{"system", independentArea(monteCarlo->independent->system)},
                                        {"area1", independentArea(monteCarlo->independent->area1)}};

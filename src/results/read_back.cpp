@@ -48,9 +48,13 @@ ConvergenceSchedule convergenceSchedule(int n) {
 
 void startReadBack(ReadBack& readBack, int n) {
     readBack.schedule = convergenceSchedule(n);
+    YearValues start;
+    start.batchYears = readBack.batchYears;
     readBack.system = AreaReadBack{};
+    readBack.system.values.fill(start);
     readBack.area1 = AreaReadBack{};
-    readBack.tie.fill(YearValues{});
+    readBack.area1.values.fill(start);
+    readBack.tie.fill(start);
     readBack.points.fill(ConvergencePoint{});
 }
 

@@ -34,6 +34,7 @@ struct AreaReadBack {
 };
 
 struct ReadBack {
+    int batchYears = 1;  // of every standard error, see YearValues
     ConvergenceSchedule schedule;
     AreaReadBack system;
     AreaReadBack area1;

@@ -123,6 +123,13 @@ struct MonteCarloResults {
     std::string engine = "classic";
     unsigned seed = 0;
     unsigned long long firstYear = 1;
+    // How the standard errors were formed: from the years themselves
+    // (independent years, or linked years in batches of one), or from the
+    // means of batches of consecutive years.
+    int batchYears = 1;
+    // The classic stream's draws so far, in periods of its generator: above 1
+    // the stream has gone round and repeated.
+    double streamPeriods = 0.0;
     int yearsRequested = 0;
     std::vector<SimulationReport> reports;
     AreaByMonthHour systemByMonthHour;  // as of the last report

@@ -117,6 +117,28 @@ TEST(StandardError, NeedsTwoYears) {
     EXPECT_EQ(results::standardError(values), 0.0);
 }
 
+// Linked years: the spread of the means of whole batches over the root of
+// their number. Years 2, 4, 6, 0, 9, 1, 5 in batches of two: means 3, 3, 5
+// (the seventh year is in no whole batch), sample variance 4/3.
+TEST(StandardError, FromBatchMeansOfConsecutiveYears) {
+    results::YearValues values;
+    values.batchYears = 2;
+    double sum = 0.0;
+    int year = 0;
+    for (double value : {2.0, 4.0, 6.0, 0.0, 9.0, 1.0, 5.0}) {
+        sum += value;
+        results::addRunningEstimate(values, sum / ++year);
+        if (year == 3) {
+            EXPECT_TRUE(std::isnan(results::standardError(values)));  // one whole batch
+        }
+    }
+    EXPECT_NEAR(results::standardError(values), std::sqrt(4.0 / 3.0 / 3.0), 1e-12);
+    // Ten times the longest repair, in whole years; the years themselves below one.
+    EXPECT_EQ(results::batchYearsFor(3650.0), 100);
+    EXPECT_EQ(results::batchYearsFor(42.0), 2);
+    EXPECT_EQ(results::batchYearsFor(30.0), 1);
+}
+
 TEST(ConvergenceSchedule, LogSpacedFromAThousandYearsToTheReport) {
     const results::ConvergenceSchedule one = results::convergenceSchedule(1000);
     ASSERT_EQ(one.count, 1);
