@@ -113,6 +113,7 @@ void simulateYear(const YearModel& model, std::uint32_t seed, std::uint64_t year
     outcome.losses.clear();
     outcome.tieHours.fill(0);
     outcome.tieStranded = false;
+    outcome.changes = 0;
     work.pending.clear();
     Capacities c;
     startUnits(model, seed, year, work, c);
@@ -129,6 +130,7 @@ void simulateYear(const YearModel& model, std::uint32_t seed, std::uint64_t year
         for (int component = work.pending.take(hour); component != HourQueue::none;) {
             // Read the next one first: a change schedules its own anew.
             const int following = work.pending.after(component);
+            ++outcome.changes;
             if (!change(model, work, hour, component, c, outcome)) {
                 outcome.tieStranded = true;
                 return;

@@ -31,6 +31,7 @@ struct LossHour {
 struct YearOutcome {
     std::vector<LossHour> losses;  // in hour order; capacity for a year of them
     std::array<int, atcTieStates> tieHours{};
+    int changes = 0;           // of units and the tie: the year's events
     bool tieStranded = false;  // the tie had to leave row 1 with no row to go to
 };
 
