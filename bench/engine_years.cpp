@@ -27,12 +27,12 @@ double runIndependent(const bench::BenchSystem& system, int years) {
     independent::YearOutcome outcome;
     outcome.losses.reserve(hoursPerYear);
     SimulationState state{};
-    independent::RunYears run = independent::runYears(years);
+    independent::RunYears run = independent::runYears(1, years);
     double changes = 0.0;
     for (int year = 0; year < years; ++year) {
         independent::simulateYear(model, 3, static_cast<std::uint64_t>(year), work, outcome);
         if (outcome.tieStranded) std::exit(1);
-        independent::recordYear(outcome, *system.loads, state, run);
+        independent::addYear(independent::yearFigures(outcome, *system.loads, run), run, state);
         changes += outcome.changes;
     }
     return changes / years;

@@ -6,11 +6,15 @@
 #include "driver/safeguards.hpp"
 #include "driver/system_choice.hpp"
 #include "driver/unattended_answers.hpp"
+#include "results/merge.hpp"
 
 int main(int argc, char** argv) {
     adequacy::installSafeguards();
     const adequacy::CommandLine line = adequacy::parseCommandLine(argc, argv, std::cout, std::cerr);
     if (line.exitStatus) return *line.exitStatus;
+    if (line.merge)
+        return adequacy::results::mergeResultsFiles(line.merge->inputs, line.merge->output,
+                                                    std::cerr);
     const std::optional<adequacy::StudySystem> system =
         adequacy::chooseStudySystem(line.options, std::cerr);
     if (!system) return adequacy::systemFileErrorStatus;

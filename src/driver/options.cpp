@@ -96,8 +96,21 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
                          "print the version and exit");
     app.footer(footer);
     addOptions(app, line.options);
+    MergeCommand merge;
+    CLI::App* mergeCommand = app.add_subcommand(
+        "merge",
+        "put results files of the independent engine over disjoint years together into the "
+        "results of one run over all their years");
+    mergeCommand->add_option("FILES", merge.inputs, "results files (--json) to put together")
+        ->required()
+        ->type_name("FILE");
+    mergeCommand->add_option("-o,--output", merge.output, "the merged results file")
+        ->required()
+        ->type_name("FILE")
+        ->check(CLI::Validator(checkFileName, ""));
     try {
         app.parse(argc, argv);
+        if (mergeCommand->parsed()) line.merge = merge;
         if (line.options.firstYear != 1 && line.options.engine != Options::Engine::independent)
             throw CLI::ValidationError("--first-year",
                                        "only the independent engine's years stand apart");

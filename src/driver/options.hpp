@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace adequacy {
 
@@ -33,8 +34,15 @@ struct Options {
 // A command line that cannot be parsed; nothing has been opened yet.
 inline constexpr int usageErrorStatus = 2;
 
+// adequacy merge A.json B.json ... -o ALL.json
+struct MergeCommand {
+    std::vector<std::string> inputs;
+    std::string output;
+};
+
 struct CommandLine {
     Options options;
+    std::optional<MergeCommand> merge;
     std::optional<int> exitStatus;  // set: end at once (help, version, a usage error)
 };
 

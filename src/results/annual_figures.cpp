@@ -8,58 +8,66 @@
 namespace adequacy::results {
 namespace {
 
+using independent::AreaYearFigures;
+using independent::YearFigures;
+
 // The value that `share` of the years do not exceed (nearest rank) in the
 // sorted values.
-double percentile(const std::vector<float>& sorted, double share) {
+double percentile(const std::vector<double>& sorted, double share) {
     const auto n = static_cast<double>(sorted.size());
     const auto rank = static_cast<std::size_t>(std::max(1.0, std::ceil(share * n)));
     return sorted[rank - 1];
 }
 
-AnnualDistribution distribution(const std::vector<float>& values, int years) {
-    std::vector<float> sorted(values.begin(), values.begin() + years);
-    std::sort(sorted.begin(), sorted.end());
+AnnualDistribution distribution(std::vector<double>& values) {
+    std::sort(values.begin(), values.end());
     AnnualDistribution d;
     double sum = 0.0;
-    for (float v : sorted) sum += v;
-    d.mean = sum / years;
-    d.p50 = percentile(sorted, 0.50);
-    d.p90 = percentile(sorted, 0.90);
-    d.p95 = percentile(sorted, 0.95);
-    d.p99 = percentile(sorted, 0.99);
-    const auto worst = static_cast<std::size_t>(std::max(1.0, std::ceil(0.05 * years)));
+    for (double v : values) sum += v;
+    const auto n = static_cast<double>(values.size());
+    d.mean = sum / n;
+    d.p50 = percentile(values, 0.50);
+    d.p90 = percentile(values, 0.90);
+    d.p95 = percentile(values, 0.95);
+    d.p99 = percentile(values, 0.99);
+    const auto worst = static_cast<std::size_t>(std::max(1.0, std::ceil(0.05 * n)));
     double worstSum = 0.0;
-    for (std::size_t i = sorted.size() - worst; i < sorted.size(); ++i) worstSum += sorted[i];
+    for (std::size_t i = values.size() - worst; i < values.size(); ++i) worstSum += values[i];
     d.worst5Mean = worstSum / static_cast<double>(worst);
     return d;
 }
 
-IndependentArea area(const independent::AreaYears& a, int years) {
-    IndependentArea result;
-    result.lolh = distribution(a.lolHours, years);
-    result.mwhEue = distribution(a.unservedMwh, years);
-    const double n = years;
-    result.eventsPerYear = a.events / n;
-    double hours = 0.0;
-    double mwh = 0.0;
-    for (int y = 0; y < years; ++y) {
-        hours += a.lolHours[static_cast<std::size_t>(y)];
-        mwh += a.unservedMwh[static_cast<std::size_t>(y)];
+IndependentArea area(const std::vector<YearFigures>& years, AreaYearFigures YearFigures::*side) {
+    std::vector<double> hours;
+    std::vector<double> mwh;
+    double events = 0.0;
+    RunningSpread peakDays;
+    for (const YearFigures& year : years) {
+        const AreaYearFigures& f = year.*side;
+        hours.push_back(f.lolHours);
+        mwh.push_back(static_cast<double>(f.unservedUnits) / independent::unitsPerMwh);
+        events += f.events;
+        addValue(peakDays, f.peakHourDays);
     }
-    result.meanEventHours = a.events > 0.0 ? hours / a.events : 0.0;
-    result.meanEventMwh = a.events > 0.0 ? mwh / a.events : 0.0;
-    const double mean = a.peakHourDays / n;
-    const double variance = years > 1 ? (a.peakHourDaysSquared - n * mean * mean) / (n - 1.0) : NAN;
-    result.lolePeakHour = {mean, std::nullopt, std::sqrt(std::max(variance, 0.0) / n)};
+    IndependentArea result;
+    const auto n = static_cast<double>(years.size());
+    result.eventsPerYear = events / n;
+    result.lolh = distribution(hours);
+    result.mwhEue = distribution(mwh);
+    result.meanEventHours = events > 0.0 ? result.lolh.mean * n / events : 0.0;
+    result.meanEventMwh = events > 0.0 ? result.mwhEue.mean * n / events : 0.0;
+    const double se = n > 1.0 ? std::sqrt(peakDays.sumOfSquares / (n - 1.0) / n) : std::nan("");
+    result.lolePeakHour = {peakDays.mean, std::nullopt, se};
     return result;
 }
 
 }  // namespace
 
-void recordIndependentYears(Recorder& recorder, const independent::RunYears& runYears, int years) {
-    if (!recorder.results.monteCarlo) return;
-    recorder.results.monteCarlo->independent =
-        IndependentFigures{area(runYears.system, years), area(runYears.area1, years)};
+void recordIndependentYears(Recorder& recorder, const independent::RunYears& runYears) {
+    if (!recorder.results.monteCarlo || runYears.years.empty()) return;
+    recorder.results.monteCarlo->independent = IndependentFigures{
+        area(runYears.years, &YearFigures::system), area(runYears.years, &YearFigures::area1)};
+    recorder.results.monteCarlo->years = runYears;
 }
 
 }  // namespace adequacy::results

@@ -12,6 +12,7 @@
 #include "report/fatal.hpp"
 #include "results/interrupts_held.hpp"
 #include "results/standard_error.hpp"
+#include "results/year_columns.hpp"
 
 #ifndef ADEQUACY_VERSION
 #define ADEQUACY_VERSION "unknown"
@@ -157,8 +158,15 @@ json independentArea(const IndependentArea& a) {
             {"lole_peak_hour", simulated(a.lolePeakHour)}};
 }
 
+json monteCarloSection(const MonteCarloResults& mc);
+
 json monteCarlo(const std::optional<MonteCarloResults>& monteCarlo) {
     if (!monteCarlo) return nullptr;
+    return monteCarloSection(*monteCarlo);
+}
+
+json monteCarloSection(const MonteCarloResults& mc) {
+    const MonteCarloResults* monteCarlo = &mc;
     json reports = json::array();
     for (const SimulationReport& r : monteCarlo->reports) reports.push_back(report(r));
     json convergence = json::array();
@@ -182,6 +190,7 @@ json monteCarlo(const std::optional<MonteCarloResults>& monteCarlo) {
                                                                          : "years"},
                                  {"batch_years", monteCarlo->batchYears}};
     if (!independent) result["stream_periods"] = monteCarlo->streamPeriods;
+    if (monteCarlo->years) result["years"] = yearColumns(*monteCarlo->years);
     if (monteCarlo->independent)
         result["independent_years"] = {{"system", independentArea(monteCarlo->independent->system)},
                                        {"area1", independentArea(monteCarlo->independent->area1)}};
@@ -220,8 +229,8 @@ json toJson(const Results& results) {
             {"monte_carlo", monteCarlo(results.monteCarlo)}};
 }
 
-void writeResultsFile(const std::string& path, const Results& results) {
-    const std::string text = toJson(results).dump(1) + "\n";
+void writeDocument(const std::string& path, const nlohmann::ordered_json& document) {
+    const std::string text = document.dump(1) + "\n";
     // Neither a half-written file nor a stray temporary one is left behind.
     const InterruptsHeld held;
     std::string temporary = path + ".XXXXXX";
@@ -253,6 +262,14 @@ void checkResultsDirectory(const std::string& path) {
                                   : slash == 0               ? "/"
                                                              : path.substr(0, slash);
     if (::access(directory.c_str(), W_OK | X_OK) != 0) cannotWrite(path, "cannot be created");
+}
+
+void writeResultsFile(const std::string& path, const Results& results) {
+    writeDocument(path, toJson(results));
+}
+
+nlohmann::ordered_json monteCarloJson(const MonteCarloResults& monteCarlo) {
+    return monteCarloSection(monteCarlo);
 }
 
 }  // namespace adequacy::results

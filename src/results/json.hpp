@@ -16,6 +16,12 @@ nlohmann::ordered_json toJson(const Results& results);
 // sees a whole document. Failing is a fatal I/O error.
 void writeResultsFile(const std::string& path, const Results& results);
 
+// The same for any document: the results of runs put together.
+void writeDocument(const std::string& path, const nlohmann::ordered_json& document);
+
+// The "monte_carlo" part of the document.
+nlohmann::ordered_json monteCarloJson(const MonteCarloResults& monteCarlo);
+
 // Fails as writeResultsFile would when the file cannot be made where `path`
 // names it (a directory that is missing or not writable), so that a run
 // finds out before it empties its report.

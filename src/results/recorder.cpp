@@ -125,6 +125,8 @@ void recordReport(Recorder& recorder, const SimulationState& state, const AtcTab
                                   readBack.points.begin() + readBack.schedule.count);
 }
 
-void writeResults(const Recorder& recorder) { writeResultsFile(recorder.path, recorder.results); }
+void writeResults(const Recorder& recorder) {
+    if (!recorder.path.empty()) writeResultsFile(recorder.path, recorder.results);
+}
 
 }  // namespace adequacy::results

@@ -37,7 +37,7 @@ void recordTwoArea(Recorder& recorder, const CapacityTables& tables, const Hourl
                    const AtcTable& atc, const AnnualIndices* area1, const AnnualIndices* area0);
 
 // The independent engine's figures over its first `years` years.
-void recordIndependentYears(Recorder& recorder, const independent::RunYears& runYears, int years);
+void recordIndependentYears(Recorder& recorder, const independent::RunYears& runYears);
 
 void recordSimulationStart(Recorder& recorder, unsigned seed, int yearsRequested);
 

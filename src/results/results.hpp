@@ -12,6 +12,7 @@
 #include "direct/atc_table.hpp"
 #include "model/calendar.hpp"
 #include "model/loads.hpp"
+#include "montecarlo/independent/year_record.hpp"
 
 namespace adequacy::results {
 
@@ -136,6 +137,10 @@ struct MonteCarloResults {
     AreaByMonthHour area1ByMonthHour;
     std::vector<ConvergencePoint> convergence;      // as of the last report
     std::optional<IndependentFigures> independent;  // as of the last report
+    // The independent engine's years as figures of their own, from which
+    // every figure above follows: what lets runs of disjoint years be put
+    // together into one.
+    std::optional<independent::RunYears> years;
 };
 
 struct Results {

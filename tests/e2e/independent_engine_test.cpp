@@ -3,6 +3,7 @@
 // probabilities say, and its figures are the same for any number of threads.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -100,6 +101,54 @@ TEST(IndependentEngine, EveryFigureIsTheSameForAnyNumberOfThreads) {
         EXPECT_EQ(maskTimes(other.run.report), maskTimes(one.run.report)) << threads;
         EXPECT_EQ(maskTimes(other.run.console), maskTimes(one.run.console)) << threads;
     }
+}
+
+// Years simulated apart, put together, are the run over all of them, and
+// what cannot be put together is refused with one line.
+TEST(IndependentEngine, ARunSplitInTwoAndMergedIsTheRunOverAllItsYears) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("adequacy-merge-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    auto run = [&](std::vector<std::string> args) {
+        RunSetup in{.workDirectory = dir, .args = std::move(args)};
+        return runProgram("", in);
+    };
+    const std::vector<std::string> independent = {"--engine", "independent", "--quiet"};
+    auto simulate = [&](const char* first, const char* years, const char* json,
+                        const char* seed = "3") {
+        std::vector<std::string> args = independent;
+        args.insert(args.end(), {"--first-year", first, "--years", years, "--json", json, "--seed",
+                                 seed, "-o", std::string(json) + ".op"});
+        EXPECT_EQ(run(args).exitStatus, 0) << json;
+    };
+    simulate("1", "3000", "all.json");
+    simulate("1001", "2000", "late.json");
+    simulate("1", "1000", "early.json");
+    simulate("2001", "1000", "overlap.json");
+    simulate("3001", "1000", "other-seed.json", "4");
+    EXPECT_EQ(run({"merge", "late.json", "early.json", "-o", "merged.json"}).exitStatus, 0);
+    EXPECT_EQ(readFile((dir / "merged.json").string()), readFile((dir / "all.json").string()));
+
+    struct Refusal {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    for (const Refusal& c : std::vector<Refusal>{
+             {{"merge", "late.json", "overlap.json", "-o", "x.json"},
+              "years 2001 to 3000 of overlap.json overlap years 1001 to 3000 of late.json"},
+             {{"merge", "early.json", "other-seed.json", "-o", "x.json"},
+              "other-seed.json: another seed than early.json"},
+             {{"merge", "early.json", "late.json", "-o", "late.json"},
+              "late.json: the merged file would replace late.json"},
+             {{"merge", "early.json", "all.json.op", "-o", "x.json"},
+              "all.json.op: not a results file (not JSON)"}}) {
+        const ProgramRun refused = run(c.args);
+        EXPECT_EQ(refused.exitStatus, 2);
+        EXPECT_EQ(refused.errors, "adequacy: merge: " + c.message + "\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.json"));
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -29,6 +29,18 @@ void writeEngineLine(report::Channel& console, report::Channel& reportFile,
     }
 }
 
+}  // namespace
+
+void reportYears(const SimulationContext& context, const RunYears& years, SimulationState& state,
+                 ScratchFiles& files, report::Channel& console, report::Channel& reportFile) {
+    settleMonthHour(years, state);
+    if (context.results) results::recordIndependentYears(*context.results, years);
+    reportEstimates(context, state, files, console, reportFile);
+    report::flush(console);
+}
+
+namespace {
+
 struct Run {
     const SimulationContext& context;
     const YearModel& model;
@@ -39,9 +51,8 @@ struct Run {
     report::Channel& reportFile;
 };
 
-void report(Run& run) {
-    reportEstimates(run.context, run.state, run.files, run.console, run.reportFile);
-    report::flush(run.console);
+void reportYears(Run& run) {
+    reportYears(run.context, run.years, run.state, run.files, run.console, run.reportFile);
 }
 
 // Adds the years in order and reports at 1000, 10000, ... years and after
@@ -58,15 +69,12 @@ bool addYears(Run& run, BlockPool& pool, int mcIterations) {
                 erase(progress);
                 return false;
             }
-            recordYear(year, run.model.loads, run.state, run.years);
+            addYear(yearFigures(year, run.model.loads, run.years), run.years, run.state);
             append(run.files, yearRecords(run.state));
             advance(progress, run.state.yearCount);
             if (run.state.yearCount < reportPoint && run.state.yearCount < mcIterations) continue;
             erase(progress);
-            if (run.context.results)
-                results::recordIndependentYears(*run.context.results, run.years,
-                                                run.state.yearCount);
-            report(run);
+            reportYears(run);
             reportPoint *= reportPointGrowth;
         }
         pool.release(b);
@@ -81,7 +89,7 @@ SimulationOutcome simulate(const SimulationContext& context, int threads, int mc
     const auto model = std::make_unique<YearModel>(chains, context.loads);
     SimulationState state{};
     state.unitState.assign(chains.units.size(), unitUp);
-    RunYears years = runYears(mcIterations);
+    RunYears years = runYears(context.firstYear, mcIterations);
     const std::uint32_t seed = context.seed;
     const std::uint64_t first = context.firstYear - 1;  // the streams count years from 0
     BlockPool pool(threads, mcIterations, chains,

@@ -4,9 +4,16 @@
 // simulated on several threads in fixed blocks and added to the totals in
 // year order, so that every figure is the same for any number of threads.
 
+#include "montecarlo/independent/year_record.hpp"
+#include "montecarlo/reporting/scratch.hpp"
 #include "montecarlo/simulation.hpp"
 
 namespace adequacy::independent {
+
+// A report of the years so far: the classic blocks and, with a results
+// file, the figures of the single years.
+void reportYears(const SimulationContext& context, const RunYears& years, SimulationState& state,
+                 ScratchFiles& files, report::Channel& console, report::Channel& reportFile);
 
 SimulationOutcome runIndependent(const SimulationContext& context, int threads,
                                  report::Channel& console, report::Channel& reportFile,

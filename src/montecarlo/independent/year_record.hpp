@@ -1,37 +1,63 @@
 #pragma once
-// Adds a simulated year to the run's totals, by the classic simulation's
-// own counting, in year order: the totals then depend only on the years, not
-// on how many threads simulated them or in what order they finished. Beside
-// the classic totals it keeps what independent years make exact: each year's
-// own figures, the loss-of-load events and the days short at their peak hour.
+// A simulated year as figures of its own, and the run's totals as the sums
+// of those figures in year order: the totals then depend only on the years,
+// not on the threads that simulated them, nor on the machines, since the
+// figures of years simulated apart put together give the same sums. Beside
+// the classic totals they keep what independent years make exact: each
+// year's own figures, the loss-of-load events and the days short at their
+// peak hour.
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
+#include "model/calendar.hpp"
 #include "model/loads.hpp"
+#include "montecarlo/independent/exact_mwh.hpp"
 #include "montecarlo/independent/year_events.hpp"
 #include "montecarlo/state.hpp"
 
 namespace adequacy::independent {
 
-// Per area, over the years recorded so far.
-struct AreaYears {
-    std::vector<float> lolHours;       // one per year, allocated for the run
-    std::vector<float> unservedMwh;    // one per year
-    double events = 0.0;               // runs of consecutive loss-of-load hours
-    double peakHourDays = 0.0;         // days short at the day's peak hour
-    double peakHourDaysSquared = 0.0;  // sum over years of (days)^2
+struct AreaYearFigures {
+    std::uint16_t lolHours = 0;
+    std::uint16_t lolDays = 0;
+    std::uint16_t peakHourDays = 0;  // days short at the day's peak hour
+    std::uint16_t events = 0;        // runs of consecutive short hours
+    std::int64_t unservedUnits = 0;  // see exact_mwh.hpp
+};
+
+struct YearFigures {
+    AreaYearFigures system;
+    AreaYearFigures area1;
+    std::array<std::uint16_t, atcTieStates> tieHours{};
+    std::array<std::uint16_t, atcTieStates> tieLimitedHours{};  // area 1 short at full import
+};
+
+// Where in the year the losses fall, summed exactly.
+struct ExactMonthHour {
+    std::array<std::int64_t, monthHourCells> lolHours{};
+    std::array<ExactUnits, monthHourCells> unservedUnits{};
 };
 
 struct RunYears {
-    AreaYears system;
-    AreaYears area1;
+    std::uint64_t firstYear = 1;
+    std::vector<YearFigures> years;  // in year order; room for the run's years
+    ExactUnits systemUnserved = 0;
+    ExactUnits area1Unserved = 0;
+    ExactMonthHour systemByMonthHour;
+    ExactMonthHour area1ByMonthHour;
 };
 
-// Sizes the per-year arrays for `years` years.
-RunYears runYears(int years);
+RunYears runYears(std::uint64_t firstYear, int years);
 
-void recordYear(const YearOutcome& outcome, const HourlyLoads& loads, SimulationState& state,
-                RunYears& years);
+// The figures of a simulated year; its losses go to the month x hour sums.
+YearFigures yearFigures(const YearOutcome& outcome, const HourlyLoads& loads, RunYears& run);
+
+// Adds the next year's figures to the run and to the classic totals.
+void addYear(const YearFigures& figures, RunYears& run, SimulationState& state);
+
+// The classic month x hour tallies from the exact sums, before a report.
+void settleMonthHour(const RunYears& run, SimulationState& state);
 
 }  // namespace adequacy::independent

@@ -57,15 +57,16 @@ struct SmallRun {
         YearOutcome outcome;
         outcome.losses.reserve(hoursPerYear);
         SimulationState state{};
-        RunYears run = runYears(years);
+        RunYears run = runYears(1, years);
         for (int y = 0; y < years; ++y) {
             simulateYear(model, seed, static_cast<std::uint64_t>(y), work, outcome);
-            recordYear(outcome, *loads, state, run);
+            addYear(yearFigures(outcome, *loads, run), run, state);
         }
         double sum = 0.0, squares = 0.0;
-        for (float h : run.system.lolHours) sum += h;
+        for (const YearFigures& y : run.years) sum += y.system.lolHours;
         const double mean = sum / years;
-        for (float h : run.system.lolHours) squares += (h - mean) * (h - mean);
+        for (const YearFigures& y : run.years)
+            squares += (y.system.lolHours - mean) * (y.system.lolHours - mean);
         return {mean, std::sqrt(squares / (years - 1) / years)};
     }
 
