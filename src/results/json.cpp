@@ -158,42 +158,41 @@ json independentArea(const IndependentArea& a) {
             {"lole_peak_hour", simulated(a.lolePeakHour)}};
 }
 
-json monteCarloSection(const MonteCarloResults& mc);
+json monteCarloSection(const MonteCarloResults& monteCarlo);
 
 json monteCarlo(const std::optional<MonteCarloResults>& monteCarlo) {
     if (!monteCarlo) return nullptr;
     return monteCarloSection(*monteCarlo);
 }
 
-json monteCarloSection(const MonteCarloResults& mc) {
-    const MonteCarloResults* monteCarlo = &mc;
+json monteCarloSection(const MonteCarloResults& monteCarlo) {
     json reports = json::array();
-    for (const SimulationReport& r : monteCarlo->reports) reports.push_back(report(r));
+    for (const SimulationReport& r : monteCarlo.reports) reports.push_back(report(r));
     json convergence = json::array();
-    for (const ConvergencePoint& point : monteCarlo->convergence) {
+    for (const ConvergencePoint& point : monteCarlo.convergence) {
         convergence.push_back({{"years", point.years},
                                {"system", convergenceValues(point.system)},
                                {"area1", convergenceValues(point.area1)}});
     }
-    json result = {{"engine", monteCarlo->engine},
-                   {"seed", monteCarlo->seed},
-                   {"years_requested", monteCarlo->yearsRequested},
+    json result = {{"engine", monteCarlo.engine},
+                   {"seed", monteCarlo.seed},
+                   {"years_requested", monteCarlo.yearsRequested},
                    {"reports", reports},
                    {"by_month_hour",
-                    {{"system", byMonthHour(monteCarlo->systemByMonthHour)},
-                     {"area1", byMonthHour(monteCarlo->area1ByMonthHour)}}},
+                    {{"system", byMonthHour(monteCarlo.systemByMonthHour)},
+                     {"area1", byMonthHour(monteCarlo.area1ByMonthHour)}}},
                    {"convergence", convergence}};
-    const bool independent = monteCarlo->engine == "independent";
-    if (independent) result["first_year"] = monteCarlo->firstYear;
-    result["standard_errors"] = {{"method", independent                  ? "independent years"
-                                            : monteCarlo->batchYears > 1 ? "batch means"
-                                                                         : "years"},
-                                 {"batch_years", monteCarlo->batchYears}};
-    if (!independent) result["stream_periods"] = monteCarlo->streamPeriods;
-    if (monteCarlo->years) result["years"] = yearColumns(*monteCarlo->years);
-    if (monteCarlo->independent)
-        result["independent_years"] = {{"system", independentArea(monteCarlo->independent->system)},
-                                       {"area1", independentArea(monteCarlo->independent->area1)}};
+    const bool independent = monteCarlo.engine == "independent";
+    if (independent) result["first_year"] = monteCarlo.firstYear;
+    result["standard_errors"] = {{"method", independent                 ? "independent years"
+                                            : monteCarlo.batchYears > 1 ? "batch means"
+                                                                        : "years"},
+                                 {"batch_years", monteCarlo.batchYears}};
+    if (!independent) result["stream_periods"] = monteCarlo.streamPeriods;
+    if (monteCarlo.independent)
+        result["independent_years"] = {{"system", independentArea(monteCarlo.independent->system)},
+                                       {"area1", independentArea(monteCarlo.independent->area1)}};
+    if (monteCarlo.years) result["years"] = yearColumns(*monteCarlo.years);
     return result;
 }
 

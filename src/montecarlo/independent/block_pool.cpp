@@ -1,6 +1,9 @@
 #include "montecarlo/independent/block_pool.hpp"
 
+#include <pthread.h>
+
 #include <algorithm>
+#include <csignal>
 
 namespace adequacy::independent {
 
@@ -16,8 +19,17 @@ BlockPool::BlockPool(int threads, long long years, const Chains& chains, Simulat
     }
     scratch_.reserve(static_cast<std::size_t>(workers));
     for (int w = 0; w < workers; ++w) scratch_.emplace_back(chains);
+    // Interrupts go to the thread that writes the report and the results,
+    // which holds them while it writes: the workers start with them blocked.
+    sigset_t interrupts;
+    sigemptyset(&interrupts);
+    sigaddset(&interrupts, SIGINT);
+    sigaddset(&interrupts, SIGTERM);
+    sigset_t before;
+    pthread_sigmask(SIG_BLOCK, &interrupts, &before);
     for (int w = 0; w < workers; ++w)
         workers_.emplace_back([this, w] { work(scratch_[static_cast<std::size_t>(w)]); });
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
 }
 
 BlockPool::~BlockPool() {
