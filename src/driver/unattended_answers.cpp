@@ -7,6 +7,7 @@
 #include "direct/atc_check.hpp"
 #include "model/load_check.hpp"
 #include "model/load_dialog.hpp"
+#include "montecarlo/independent/run.hpp"
 #include "report/console_input.hpp"
 #include "report/list_input.hpp"
 
@@ -102,6 +103,16 @@ std::string yearsAnswerFault(const std::string& answer) {
     return "";
 }
 
+std::string independentYearsFault(const Options& options) {
+    if (options.engine != Options::Engine::independent) return "";
+    int years = 0;
+    const std::string text = trimmed(*options.yearsAnswer);
+    std::from_chars(text.data() + (text[0] == '+' ? 1 : 0), text.data() + text.size(), years);
+    if (years <= independent::maxIndependentYears) return "";
+    return "the independent engine simulates at most 10000000 years a run; put longer runs "
+           "together from runs of disjoint years (--first-year, adequacy merge)";
+}
+
 std::string named(const char* option, const std::string& fault) {
     return fault.empty() ? "" : std::string(option) + ": " + fault;
 }
@@ -119,7 +130,10 @@ std::string unattendedAnswerFault(const Options& options, const StudySystem& sys
             !fault.empty())
             return fault;
     }
-    if (options.yearsAnswer) return named("--years", yearsAnswerFault(*options.yearsAnswer));
+    if (!options.yearsAnswer) return "";
+    if (std::string fault = yearsAnswerFault(*options.yearsAnswer); !fault.empty())
+        return named("--years", fault);
+    return named("--years", independentYearsFault(options));
     return "";
 }
 

@@ -1,5 +1,6 @@
 #include "montecarlo/independent/run.hpp"
 
+#include <cstdio>
 #include <memory>
 
 #include "montecarlo/independent/block_pool.hpp"
@@ -9,6 +10,7 @@
 #include "montecarlo/reporting/report_block.hpp"
 #include "montecarlo/reporting/scratch.hpp"
 #include "montecarlo/year.hpp"
+#include "report/fatal.hpp"
 #include "report/free_format.hpp"
 #include "report/layout.hpp"
 #include "results/recorder.hpp"
@@ -17,6 +19,10 @@ namespace adequacy::independent {
 namespace {
 
 constexpr long long reportPointGrowth = 10;
+
+constexpr const char* tooManyYears =
+    "adequacy: the independent engine simulates at most 10000000 years a run; put longer runs "
+    "together from runs of disjoint years (--first-year, adequacy merge)\n";
 
 void writeEngineLine(report::Channel& console, report::Channel& reportFile,
                      const SimulationContext& context) {
@@ -120,6 +126,10 @@ SimulationOutcome runIndependent(const SimulationContext& context, int threads,
         results::recordSimulationStart(*context.results, context.seed, mcIterations);
         context.results->results.monteCarlo->engine = "independent";
         context.results->results.monteCarlo->firstYear = context.firstYear;
+    }
+    if (mcIterations > maxIndependentYears) {
+        std::fputs(tooManyYears, stderr);
+        report::endProgram(report::exitIoError);
     }
     SimulationOutcome outcome = SimulationOutcome::belowMinimumYears;
     if (mcIterations >= minimumYears)

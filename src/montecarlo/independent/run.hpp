@@ -10,6 +10,11 @@
 
 namespace adequacy::independent {
 
+// The engine keeps every year's figures (under 80 bytes a year): a run is
+// held to this many years; longer ones are put together from runs of
+// disjoint years (--first-year, adequacy merge).
+inline constexpr int maxIndependentYears = 10000000;
+
 // A report of the years so far: the classic blocks and, with a results
 // file, the figures of the single years.
 void reportYears(const SimulationContext& context, const RunYears& years, SimulationState& state,
