@@ -124,7 +124,10 @@ TEST(CommandLine, AnswersAPersonWouldHaveSeenRefusedEndTheRunBeforeItStarts) {
              {{"--years", "1e5"},
               "--years: \"1e5\" is not a whole number written in digits, as 100000"},
              {{"--years", "2147483648"},
-              "--years: 2147483648 is out of range (at most 2147483647)"}}) {
+              "--years: 2147483648 is out of range (at most 2147483647)"},
+             {{"--engine", "independent", "--years", "10000001"},
+              "--years: the independent engine simulates at most 10000000 years a run; put longer "
+              "runs together from runs of disjoint years (--first-year, adequacy merge)"}}) {
         ProgramRun run = runWith(c.args, "\n\n1000\n\n");
         EXPECT_EQ(run.exitStatus, 2) << c.message;
         EXPECT_EQ(run.errors, "adequacy: " + c.message + "\n");
