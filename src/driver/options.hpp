@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "studies/capacity_request.hpp"
+
 namespace adequacy {
 
 struct Options {
@@ -21,6 +23,9 @@ struct Options {
     std::optional<std::string> systemPath;  // a system file instead of the built-in system
     std::uint32_t seed = 3;
     bool quiet = false;
+    // Set by the command `adequacy capacity`, which runs a capacity study
+    // instead and takes none of the options above.
+    std::optional<studies::CapacityRequest> capacity;
 };
 
 // A command line that cannot be parsed; nothing has been opened yet.
