@@ -80,15 +80,15 @@ Shortfall rowShortfall(const Area1Table& a, const OutageTable& area0, int area0C
 
 Shortfall hourShortfall(const Area1Table& a, const CapacityTables& tables, const AtcTable& atc,
                         const std::array<double, atcTieStates>& shares, double load0,
-                        double area1) {
+                        double load1) {
     Shortfall hour;
     for (std::size_t row = 0; row < shares.size(); ++row) {
         if (!(shares[row] > 0.0)) continue;
         const double capability = atc.mw[row];
         const Shortfall s = capability > 0.0
                                 ? rowShortfall(a, tables.area0OutageTable, tables.area0.capacity,
-                                               capability, load0, area1)
-                                : area1Shortfall(a, 0.0, area1);
+                                               capability, load0, load1)
+                                : area1Shortfall(a, 0.0, load1);
         addWeighted(hour, shares[row], s);
     }
     return hour;
@@ -125,6 +125,7 @@ Area1AsSimulated Area1AsSimulatedSolver::solve(const HourlyLoads& loads,
             energy += load1;
         }
     }
+    result.mwhTotal = energy;
     result.puEueppm = result.mwhEue / energy * 1000000.0;
     return result;
 }

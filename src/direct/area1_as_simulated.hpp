@@ -21,6 +21,7 @@ struct Area1AsSimulated {
     double lolh = 0.0;
     double lole = 0.0;  // at each day's area-1 peak hour
     double mwhEue = 0.0;
+    double mwhTotal = 0.0;  // area 1's energy demand
     double puEueppm = 0.0;
 };
 

@@ -35,8 +35,9 @@ std::optional<CandidateValue> valueOfCandidate(const CandidateUnits& candidate,
                                                LoadForm form);
 
 // The EFC at the year's loads as they are. At the target's load it would
-// be the ELCC itself: firm capacity of x MW carries exactly x MW more at
-// any target, since it moves the installed MW and not the outages.
+// be the ELCC itself, for the same MW added to every hour and a target on
+// LOLE, LOLH or unserved energy: firm capacity of x MW moves the installed
+// MW and not the outages, so it carries exactly x MW more.
 double equivalentFirmMw(WholeSystemIndices& without, double indexWith, StudyIndex index,
                         int candidateMw);
 

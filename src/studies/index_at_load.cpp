@@ -9,6 +9,7 @@ WholeSystemIndices::WholeSystemIndices(const CapacityTables& tables, const Hourl
     : tables_(tables),
       loads_(loads),
       mttrFactor_(mttrFactor),
+      tails_(tableTails(tables)),
       changed_(std::make_unique<HourlyLoads>(loads)) {}
 
 StudyFigures WholeSystemIndices::at(const LoadChange& change, double perfectMw) {
@@ -21,8 +22,8 @@ StudyFigures WholeSystemIndices::at(const LoadChange& change, double perfectMw) 
     }
     // Adding to every hour or scaling keeps each day's peak hour where it
     // was, so the copy's peak hours stand.
-    const AnnualIndices indices = computeSingleArea(tables_, *changed_, mttrFactor_);
-    return {indices.lole, indices.lolh, indices.mwhEue, indices.mwhEue / demand * 1000000.0};
+    const AnnualIndices indices = computeSingleArea(tables_, *changed_, mttrFactor_, tails_);
+    return {indices.lole, indices.lolh, indices.mwhEue, partsPerMillion(indices.mwhEue, demand)};
 }
 
 std::optional<Area1Indices> Area1Indices::make(const CapacityTables& tables,
@@ -35,7 +36,7 @@ std::optional<Area1Indices> Area1Indices::make(const CapacityTables& tables,
 StudyFigures Area1Indices::at(const LoadChange& change) const {
     const LinearLoad load = linearLoad(change, loads_->area1Peak);
     const Area1AsSimulated a = solver_.solve(*loads_, {load.scale, load.added});
-    return {a.lole, a.lolh, a.mwhEue, a.puEueppm};
+    return {a.lole, a.lolh, a.mwhEue, partsPerMillion(a.mwhEue, a.mwhTotal)};
 }
 
 }  // namespace adequacy::studies

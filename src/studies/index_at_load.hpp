@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "direct/area1_as_simulated.hpp"
 #include "direct/outage_table.hpp"
@@ -34,6 +35,7 @@ class WholeSystemIndices {
     const CapacityTables& tables_;
     const HourlyLoads& loads_;
     float mttrFactor_;
+    std::vector<double> tails_;             // of the total table, for the unserved energy
     std::unique_ptr<HourlyLoads> changed_;  // the year as the single-area solution reads it
 };
 

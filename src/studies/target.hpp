@@ -25,6 +25,12 @@ struct StudyFigures {
 
 double valueOf(const StudyFigures& figures, StudyIndex index);
 
+// Unserved energy in parts per million of the demand; a year whose loads
+// demand nothing has nothing unserved.
+inline double partsPerMillion(double mwhEue, double demand) {
+    return demand > 0.0 ? mwhEue / demand * 1000000.0 : 0.0;
+}
+
 std::string_view nameOf(StudyIndex index);  // as --target writes it: "lole", ...
 std::string_view unitOf(StudyIndex index);  // "days a year", ...
 
