@@ -22,7 +22,7 @@ void heading(std::string& out, const CapacityResults& r) {
     line(out, "Capacity study of %s%s: %d units, %d MW installed, %d MW of them in area 1",
          builtIn ? "the built-in system" : "", builtIn ? "" : r.system.source.c_str(),
          r.system.units, r.system.totalCapacityMw, r.system.area1CapacityMw);
-    line(out, "Target: %s %g %s%s", std::string(nameOf(r.target.index)).c_str(), r.target.value,
+    line(out, "Target: %s %g %s%s", std::string(titleOf(r.target.index)).c_str(), r.target.value,
          std::string(unitOf(r.target.index)).c_str(),
          r.target.index == StudyIndex::lole ? ", at each day's peak hour" : "");
     line(out, "%s",
@@ -34,7 +34,10 @@ void heading(std::string& out, const CapacityResults& r) {
 void capabilityRow(std::string& out, const char* what, const std::optional<CarryingCapability>& c,
                    LoadForm form) {
     if (!c) {
-        line(out, "  %-24s not found: the simulated tie cannot run on the ATC table", what);
+        line(out,
+             "  %-24s not found: the target is out of reach, or the simulated tie cannot "
+             "run on the ATC table",
+             what);
         return;
     }
     char scale[32] = "";

@@ -12,6 +12,7 @@ namespace {
 struct IndexInfo {
     StudyIndex index;
     std::string_view name;
+    std::string_view title;
     std::string_view unit;
     // Every load carries less: a day's peak hour, an hour, the whole demand
     // short at once. Unserved energy has no such bound.
@@ -19,10 +20,10 @@ struct IndexInfo {
 };
 
 constexpr std::array<IndexInfo, 4> indices{{
-    {StudyIndex::lole, "lole", "days a year", static_cast<double>(daysPerYear)},
-    {StudyIndex::lolh, "lolh", "hours a year", static_cast<double>(hoursPerYear)},
-    {StudyIndex::eue, "eue", "MWh a year", HUGE_VAL},
-    {StudyIndex::ppm, "ppm", "ppm of the demand", 1e6},
+    {StudyIndex::lole, "lole", "LOLE", "days a year", static_cast<double>(daysPerYear)},
+    {StudyIndex::lolh, "lolh", "LOLH", "hours a year", static_cast<double>(hoursPerYear)},
+    {StudyIndex::eue, "eue", "unserved energy", "MWh a year", HUGE_VAL},
+    {StudyIndex::ppm, "ppm", "unserved energy", "ppm of the demand", 1e6},
 }};
 
 const IndexInfo& infoOf(StudyIndex index) { return indices[static_cast<std::size_t>(index)]; }
@@ -50,6 +51,7 @@ double valueOf(const StudyFigures& figures, StudyIndex index) {
 }
 
 std::string_view nameOf(StudyIndex index) { return infoOf(index).name; }
+std::string_view titleOf(StudyIndex index) { return infoOf(index).title; }
 std::string_view unitOf(StudyIndex index) { return infoOf(index).unit; }
 
 std::variant<Target, std::string> parseTarget(std::string_view text) {
