@@ -21,16 +21,14 @@ double exceeds(const OutageTable& table, double level) {
 struct Area1Table {
     const OutageTable& table;
     int capacity;
-    std::vector<double> tail;  // tail[j], j = 0..top + 1
+    const std::vector<double>& tail;  // tail[j], j = 0..top + 1
 };
 
-Area1Table area1Table(const CapacityTables& tables) {
-    const OutageTable& table = tables.area1OutageTable;
-    Area1Table a{table, tables.area1.capacity,
-                 std::vector<double>(static_cast<std::size_t>(table.top()) + 2, 0.0)};
+std::vector<double> tailSums(const OutageTable& table) {
+    std::vector<double> tail(static_cast<std::size_t>(table.top()) + 2, 0.0);
     for (int j = table.top(); j >= 0; --j)
-        a.tail[static_cast<std::size_t>(j)] = a.tail[static_cast<std::size_t>(j) + 1] + table.at(j);
-    return a;
+        tail[static_cast<std::size_t>(j)] = tail[static_cast<std::size_t>(j) + 1] + table.at(j);
+    return tail;
 }
 
 // Area 1's chance of loss of load and its expected MW short, with `supply`
@@ -81,16 +79,16 @@ Shortfall rowShortfall(const Area1Table& a, const OutageTable& area0, int area0C
 }
 
 Shortfall hourShortfall(const Area1Table& a, const CapacityTables& tables, const AtcTable& atc,
-                        const std::array<double, atcTieStates>& shares, float total, float area1) {
-    const double load0 = static_cast<double>(total) - area1;
+                        const std::array<double, atcTieStates>& shares, double load0,
+                        double load1) {
     Shortfall hour;
     for (std::size_t row = 0; row < shares.size(); ++row) {
         if (!(shares[row] > 0.0)) continue;
         const double capability = atc.mw[row];
         const Shortfall s = capability > 0.0
                                 ? rowShortfall(a, tables.area0OutageTable, tables.area0.capacity,
-                                               capability, load0, area1)
-                                : area1Shortfall(a, 0.0, area1);
+                                               capability, load0, load1)
+                                : area1Shortfall(a, 0.0, load1);
         addWeighted(hour, shares[row], s);
     }
     return hour;
@@ -98,28 +96,46 @@ Shortfall hourShortfall(const Area1Table& a, const CapacityTables& tables, const
 
 }  // namespace
 
-std::optional<Area1AsSimulated> solveArea1AsSimulated(const CapacityTables& tables,
-                                                      const HourlyLoads& loads,
-                                                      const AtcTable& atc) {
+Area1AsSimulatedSolver::Area1AsSimulatedSolver(const CapacityTables& tables, const AtcTable& atc,
+                                               const std::array<double, atcTieStates>& shares)
+    : tables_(&tables), atc_(&atc), shares_(shares), tail_(tailSums(tables.area1OutageTable)) {}
+
+std::optional<Area1AsSimulatedSolver> Area1AsSimulatedSolver::prepare(const CapacityTables& tables,
+                                                                      const AtcTable& atc) {
     const auto shares = tieLongRunShares(atc);
     if (!shares) return std::nullopt;
-    const Area1Table a = area1Table(tables);
+    return Area1AsSimulatedSolver(tables, atc, *shares);
+}
+
+Area1AsSimulated Area1AsSimulatedSolver::solve(const HourlyLoads& loads,
+                                               const Area1LoadChange& change) const {
+    const Area1Table a{tables_->area1OutageTable, tables_->area1.capacity, tail_};
     Area1AsSimulated result;
     double energy = 0.0;
     for (int day = 1; day <= daysPerYear; ++day) {
         for (int hour = 1; hour <= hoursPerDay; ++hour) {
             const auto i = static_cast<std::size_t>(hourIndex(day, hour));
-            const Shortfall s =
-                hourShortfall(a, tables, atc, *shares, loads.total[i], loads.area1[i]);
+            const double load0 = static_cast<double>(loads.total[i]) - loads.area1[i];
+            const double load1 = loads.area1[i] * change.scale + change.addedMw;
+            const Shortfall s = hourShortfall(a, *tables_, *atc_, shares_, load0, load1);
             result.lolh += s.lolp;
             result.mwhEue += s.mw;
             if (loads.area1PeakHour[static_cast<std::size_t>(day - 1)] == hour)
                 result.lole += s.lolp;
-            energy += loads.area1[i];
+            energy += load1;
         }
     }
+    result.mwhTotal = energy;
     result.puEueppm = result.mwhEue / energy * 1000000.0;
     return result;
+}
+
+std::optional<Area1AsSimulated> solveArea1AsSimulated(const CapacityTables& tables,
+                                                      const HourlyLoads& loads,
+                                                      const AtcTable& atc) {
+    const auto solver = Area1AsSimulatedSolver::prepare(tables, atc);
+    if (!solver) return std::nullopt;
+    return solver->solve(loads);
 }
 
 }  // namespace adequacy

@@ -6,11 +6,14 @@
 // solution models the tie otherwise; this is the figure a simulation of the
 // same system converges to.
 
+#include <array>
 #include <optional>
+#include <vector>
 
 #include "direct/atc_table.hpp"
 #include "direct/outage_table.hpp"
 #include "model/loads.hpp"
+#include "montecarlo/state.hpp"
 
 namespace adequacy {
 
@@ -18,11 +21,40 @@ struct Area1AsSimulated {
     double lolh = 0.0;
     double lole = 0.0;  // at each day's area-1 peak hour
     double mwhEue = 0.0;
+    double mwhTotal = 0.0;  // area 1's energy demand
     double puEueppm = 0.0;
 };
 
-// None when the simulated tie could not run on this table (it would have to
-// leave row 1 with no row to receive it).
+// Area 1's load of an hour as a study changes it: the year's load times
+// `scale`, plus `addedMw`. Area 0's load stays what the year gives it, so the
+// whole system's load changes by what area 1's does.
+struct Area1LoadChange {
+    double scale = 1.0;
+    double addedMw = 0.0;
+};
+
+// What does not depend on the load: area 1's table with its tail sums, and
+// the shares of the tie's rows. Prepared once, it solves any number of load
+// years without allocating; it reads the tables and the ATC table it was
+// prepared from, which must outlive it.
+class Area1AsSimulatedSolver {
+  public:
+    // None when the simulated tie could not run on this table (it would have
+    // to leave row 1 with no row to receive it).
+    static std::optional<Area1AsSimulatedSolver> prepare(const CapacityTables& tables,
+                                                         const AtcTable& atc);
+    Area1AsSimulated solve(const HourlyLoads& loads, const Area1LoadChange& change = {}) const;
+
+  private:
+    Area1AsSimulatedSolver(const CapacityTables& tables, const AtcTable& atc,
+                           const std::array<double, atcTieStates>& shares);
+
+    const CapacityTables* tables_;
+    const AtcTable* atc_;
+    std::array<double, atcTieStates> shares_;
+    std::vector<double> tail_;  // tail_[j] = P(j) + ... + P(top) of area 1's table
+};
+
 std::optional<Area1AsSimulated> solveArea1AsSimulated(const CapacityTables& tables,
                                                       const HourlyLoads& loads,
                                                       const AtcTable& atc);

@@ -42,6 +42,13 @@ AtcResidues atcResidues(const AtcTable& table) {
     return {withinTolerance(importZero), withinTolerance(exportZero)};
 }
 
+bool setAtcResidues(AtcTable& table) {
+    const auto [importZero, exportZero] = atcResidues(table);
+    table.probability[atcZeroImportRow - 1] = importZero;
+    table.probability[atcZeroExportRow - 1] = exportZero;
+    return importZero >= 0.0f && exportZero >= 0.0f;
+}
+
 std::string firstRowFault(const AtcTable& table) {
     auto importRow = [&table](std::size_t r) {
         return table.mw[r] > 0.0f && table.probability[r] > 0.0f;
@@ -65,9 +72,9 @@ bool printAndCheckAtcTable(AtcTable& table, report::Channel& console, report::Ch
                 report::write(*channel, "(I8,F11.5)", {truncateToInt(mw), table.probability[r]});
         }
     }
-    const auto [importZero, exportZero] = atcResidues(table);
-    table.probability[atcZeroImportRow - 1] = importZero;
-    table.probability[atcZeroExportRow - 1] = exportZero;
+    setAtcResidues(table);
+    const float importZero = table.probability[atcZeroImportRow - 1];
+    const float exportZero = table.probability[atcZeroExportRow - 1];
     if (importZero < 0.0f) {
         report::writeFree(reportFile, {"WARNING, ATC IMPORT PROBABILITY ERROR, TRY AGAIN"});
         return false;

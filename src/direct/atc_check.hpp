@@ -21,6 +21,10 @@ struct AtcResidues {
 };
 AtcResidues atcResidues(const AtcTable& table);
 
+// Sets the two residue rows; false when one of them is negative, which
+// refuses the table.
+bool setAtcResidues(AtcTable& table);
+
 // The simulated tie takes row 1 as its normal state, whatever it holds: a
 // table with import rows must begin with one of positive probability, or the
 // tie's shares of the rows are not the table's. Empty when it does.

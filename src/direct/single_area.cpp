@@ -23,7 +23,7 @@ float lolp(const OutageTable& table, int capacity, float load) {
 // installed MW the terms are those of the plain sum P(C - L) + ... + P(top),
 // in the same order.
 void addUnservedMw(const OutageTable& table, const TableSummary& summary, float load,
-                   double& mwhEue) {
+                   std::span<const double> tails, double& mwhEue) {
     const double margin = summary.capacity - static_cast<double>(load);
     if (std::isnan(margin)) return;
     int first = 0;
@@ -35,6 +35,10 @@ void addUnservedMw(const OutageTable& table, const TableSummary& summary, float 
         ++first;
     } else {
         mwhEue += -margin;
+    }
+    if (!tails.empty()) {
+        mwhEue += tails[static_cast<std::size_t>(first)];
+        return;
     }
     for (int x = first; x <= summary.topIndex; ++x) mwhEue += table.at(x);
 }
@@ -62,8 +66,17 @@ float computeMttrFactor(float generationMttr) {
         std::pow(static_cast<double>(generationMttr), static_cast<double>(0.4f)));
 }
 
+std::vector<double> tableTails(const CapacityTables& tables) {
+    const int top = tables.total.topIndex;
+    std::vector<double> tails(static_cast<std::size_t>(top) + 2, 0.0);
+    for (int x = top; x >= 0; --x)
+        tails[static_cast<std::size_t>(x)] =
+            tails[static_cast<std::size_t>(x) + 1] + tables.totalOutageTable.at(x);
+    return tails;
+}
+
 AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
-                                float mttrFactor) {
+                                float mttrFactor, std::span<const double> tails) {
     IndexSums sums;
     const OutageTable& table = tables.totalOutageTable;
     for (int day = 1; day <= daysPerYear; ++day) {
@@ -71,7 +84,7 @@ AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads&
             float load = loads.total[static_cast<std::size_t>(hourIndex(day, hour))];
             record(sums, isPeakHour(loads.totalPeakHour, day, hour),
                    lolp(table, tables.total.capacity, load), load);
-            addUnservedMw(table, tables.total, load, sums.indices.mwhEue);
+            addUnservedMw(table, tables.total, load, tails, sums.indices.mwhEue);
         }
     }
     return finish(sums, mttrFactor);

@@ -3,7 +3,9 @@
 // hour by hour against the total-system capacity outage table.
 
 #include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "direct/annual_indices.hpp"
 #include "direct/outage_table.hpp"
@@ -12,8 +14,14 @@
 
 namespace adequacy {
 
+// With `tails`, the sums P(x) + P(x + 1) + ... of the total table from each
+// level x up to its last significant one (tableTails), an hour's unserved
+// energy is one look-up instead of a sum over the table: for studies that
+// solve many years of loads. The figures are the same but for rounding.
 AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
-                                float mttrFactor);
+                                float mttrFactor, std::span<const double> tails = {});
+
+std::vector<double> tableTails(const CapacityTables& tables);
 
 // `generationMttr` to the power 0.4, which ~ALOLP divides by.
 float computeMttrFactor(float generationMttr);

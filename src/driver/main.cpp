@@ -1,6 +1,7 @@
 // adequacy: generating-capacity adequacy of a two-area power system.
 #include <iostream>
 
+#include "driver/capacity_run.hpp"
 #include "driver/options.hpp"
 #include "driver/program.hpp"
 #include "driver/safeguards.hpp"
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     if (line.merge)
         return adequacy::results::mergeResultsFiles(line.merge->inputs, line.merge->output,
                                                     std::cerr);
+    if (line.options.capacity)
+        return adequacy::runCapacityCommand(*line.options.capacity, std::cout, std::cerr);
     const std::optional<adequacy::StudySystem> system =
         adequacy::chooseStudySystem(line.options, std::cerr);
     if (!system) return adequacy::systemFileErrorStatus;

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <map>
 #include <ostream>
+#include <variant>
 
 namespace adequacy {
 namespace {
@@ -11,6 +12,8 @@ namespace {
 constexpr const char* footer =
     "Each answer is taken at its prompt as if typed there, for example\n"
     "  adequacy --load \"2100 8200 7100 1500/\" --years 10000\n"
+    "\n"
+    "adequacy capacity --help describes the capacity study.\n"
     "\n"
     "Exit status:\n"
     "  0        the run completed, or fewer than 1000 years were asked\n"
@@ -85,6 +88,87 @@ void addOptions(CLI::App& app, Options& options) {
         ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 62).description(""));
 }
 
+constexpr const char* capacityFooter =
+    "The target is INDEX=VALUE: lole (days a year at each day's peak hour, the\n"
+    "default, 0.1), lolh (hours a year), eue (MWh a year) or ppm (of the demand).\n"
+    "\n"
+    "Exit status:\n"
+    "  0        the study completed\n"
+    "  1        the target is out of the system's reach\n"
+    "  2        a usage error, a faulty system or candidate file or a fatal I/O\n"
+    "           error, named on standard error";
+
+std::string checkTarget(const std::string& text) {
+    const auto parsed = studies::parseTarget(text);
+    const std::string* fault = std::get_if<std::string>(&parsed);
+    return fault != nullptr ? *fault : "";
+}
+
+std::string checkForm(const std::string& text) {
+    return text == "add" || text == "scale" ? "" : "not add or scale";
+}
+
+// The years stay refused until a capacity study can check its figures by
+// simulation; the option is there to say so.
+struct CapacityCommand {
+    CLI::App* app = nullptr;
+    studies::CapacityRequest request;
+    std::string years;
+};
+
+void addCapacityCommand(CLI::App& app, CapacityCommand& command) {
+    CLI::App* cmd = app.add_subcommand(
+        "capacity",
+        "capacity study: the load carried at a reliability target, what candidate "
+        "units and the tie are worth");
+    command.app = cmd;
+    cmd->footer(capacityFooter);
+    studies::CapacityRequest& r = command.request;
+    cmd->add_option("--system", r.systemPath, "study the system described in FILE (TOML)")
+        ->type_name("FILE");
+    cmd->add_option_function<std::string>(
+           "--target",
+           [&r](const std::string& text) {
+               r.target = std::get<studies::Target>(studies::parseTarget(text));
+           },
+           "the index and its target (default lole=0.1)")
+        ->type_name("INDEX=VALUE")
+        ->check(CLI::Validator(checkTarget, ""));
+    cmd->add_option_function<std::string>(
+           "--form",
+           [&r](const std::string& text) {
+               r.form = text == "add" ? studies::LoadForm::add : studies::LoadForm::scale;
+           },
+           "add: the same MW to every hour's load (default); scale: every hour's load scaled")
+        ->type_name("add|scale")
+        ->check(CLI::Validator(checkForm, ""));
+    cmd->add_option("--candidate", r.candidatePaths,
+                    "units to value (TOML, as a system file's unit types and areas); repeatable")
+        ->type_name("FILE")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    cmd->add_option("--json", r.jsonPath, "also write every figure of the study to FILE (JSON)")
+        ->type_name("FILE")
+        ->check(CLI::Validator(checkFileName, ""));
+    cmd->add_option("--years", command.years, "not available yet: simulated checks of the study")
+        ->type_name("N");
+}
+
+// The ordinary run's options do not apply to the capacity study; given
+// before its name, they would be silently lost.
+std::string capacityFault(const CLI::App& app, const CapacityCommand& command) {
+    if (command.app->count("--years") > 0)
+        return "capacity: --years: the simulated checks of a capacity study are not available "
+               "yet";
+    for (const CLI::Option* option : app.get_options())
+        if (option->count() > 0)
+            return std::string(option->get_name())
+                .append(
+                    ": an option of the ordinary run; the capacity command takes its own options "
+                    "after its name");
+    return "";
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& out,
@@ -108,9 +192,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
         ->required()
         ->type_name("FILE")
         ->check(CLI::Validator(checkFileName, ""));
+    CapacityCommand capacity;
+    addCapacityCommand(app, capacity);
     try {
         app.parse(argc, argv);
         if (mergeCommand->parsed()) line.merge = merge;
+        if (capacity.app->parsed()) {
+            if (const std::string fault = capacityFault(app, capacity); !fault.empty()) {
+                errors << "adequacy: " << fault << '\n';
+                line.exitStatus = usageErrorStatus;
+            }
+            line.options.capacity = capacity.request;
+        }
         if (line.options.firstYear != 1 && line.options.engine != Options::Engine::independent)
             throw CLI::ValidationError("--first-year",
                                        "only the independent engine's years stand apart");
@@ -121,7 +214,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
         out << version.what() << '\n';
         line.exitStatus = 0;
     } catch (const CLI::ParseError& error) {
-        errors << "adequacy: " << error.what() << " (see adequacy --help)\n";
+        const char* help = capacity.app->parsed() ? "adequacy capacity --help" : "adequacy --help";
+        errors << "adequacy: " << error.what() << " (see " << help << ")\n";
         line.exitStatus = usageErrorStatus;
     }
     return line;

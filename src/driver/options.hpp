@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "studies/capacity_request.hpp"
+
 namespace adequacy {
 
 struct Options {
@@ -29,6 +31,9 @@ struct Options {
     // The first of the years simulated, counted from 1: the independent
     // engine's years can be simulated apart and put together.
     std::uint64_t firstYear = 1;
+    // Set by the command `adequacy capacity`, which runs a capacity study
+    // instead and takes none of the options above.
+    std::optional<studies::CapacityRequest> capacity;
 };
 
 // A command line that cannot be parsed; nothing has been opened yet.

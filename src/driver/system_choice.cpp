@@ -7,8 +7,13 @@
 namespace adequacy {
 
 std::optional<StudySystem> chooseStudySystem(const Options& options, std::ostream& errors) {
-    if (!options.systemPath) return builtInSystem();
-    auto result = system::readSystemFile(*options.systemPath);
+    return chooseStudySystem(options.systemPath, errors);
+}
+
+std::optional<StudySystem> chooseStudySystem(const std::optional<std::string>& systemPath,
+                                             std::ostream& errors) {
+    if (!systemPath) return builtInSystem();
+    auto result = system::readSystemFile(*systemPath);
     if (auto* error = std::get_if<system::SystemFileError>(&result)) {
         errors << "adequacy: " << system::describe(*error) << '\n' << std::flush;
         return std::nullopt;

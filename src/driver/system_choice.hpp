@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <optional>
+#include <string>
 
 #include "driver/options.hpp"
 #include "model/study_system.hpp"
@@ -16,5 +17,7 @@ inline constexpr int systemFileErrorStatus = 2;
 // The system to study, or nothing after one line on `errors` naming the
 // file, the line and what is wrong with it.
 std::optional<StudySystem> chooseStudySystem(const Options& options, std::ostream& errors);
+std::optional<StudySystem> chooseStudySystem(const std::optional<std::string>& systemPath,
+                                             std::ostream& errors);
 
 }  // namespace adequacy

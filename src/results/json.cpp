@@ -213,22 +213,30 @@ bool writeAll(int fd, const std::string& text) {
 
 }  // namespace
 
+json programJson() { return {{"name", "adequacy"}, {"version", ADEQUACY_VERSION}}; }
+
+json systemJson(const SystemInfo& system) {
+    return {{"source", system.source},
+            {"units", system.units},
+            {"capacity_mw",
+             {{"total", system.totalCapacityMw},
+              {"area1", system.area1CapacityMw},
+              {"area0", system.area0CapacityMw}}}};
+}
+
 json toJson(const Results& results) {
-    const SystemInfo& system = results.system;
-    return {{"program", {{"name", "adequacy"}, {"version", ADEQUACY_VERSION}}},
-            {"system",
-             {{"source", system.source},
-              {"units", system.units},
-              {"capacity_mw",
-               {{"total", system.totalCapacityMw},
-                {"area1", system.area1CapacityMw},
-                {"area0", system.area0CapacityMw}}}}},
+    return {{"program", programJson()},
+            {"system", systemJson(results.system)},
             {"single_area", singleArea(results)},
             {"two_area", twoArea(results.twoArea)},
             {"monte_carlo", monteCarlo(results.monteCarlo)}};
 }
 
-void writeDocument(const std::string& path, const nlohmann::ordered_json& document) {
+void writeResultsFile(const std::string& path, const Results& results) {
+    writeJsonFile(path, toJson(results));
+}
+
+void writeJsonFile(const std::string& path, const json& document) {
     const std::string text = document.dump(1) + "\n";
     // Neither a half-written file nor a stray temporary one is left behind.
     const InterruptsHeld held;
@@ -261,10 +269,6 @@ void checkResultsDirectory(const std::string& path) {
                                   : slash == 0               ? "/"
                                                              : path.substr(0, slash);
     if (::access(directory.c_str(), W_OK | X_OK) != 0) cannotWrite(path, "cannot be created");
-}
-
-void writeResultsFile(const std::string& path, const Results& results) {
-    writeDocument(path, toJson(results));
 }
 
 nlohmann::ordered_json monteCarloJson(const MonteCarloResults& monteCarlo) {

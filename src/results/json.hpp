@@ -11,13 +11,16 @@ namespace adequacy::results {
 
 nlohmann::ordered_json toJson(const Results& results);
 
+// The document's first two members, which every results file begins with.
+nlohmann::ordered_json programJson();
+nlohmann::ordered_json systemJson(const SystemInfo& system);
+
 // Writes the document to a temporary file beside `path`, flushes it to disk
 // and renames it over `path`: a reader, or an interrupted run, only ever
 // sees a whole document. Failing is a fatal I/O error.
-void writeResultsFile(const std::string& path, const Results& results);
+void writeJsonFile(const std::string& path, const nlohmann::ordered_json& document);
 
-// The same for any document: the results of runs put together.
-void writeDocument(const std::string& path, const nlohmann::ordered_json& document);
+void writeResultsFile(const std::string& path, const Results& results);
 
 // The "monte_carlo" part of the document.
 nlohmann::ordered_json monteCarloJson(const MonteCarloResults& monteCarlo);

@@ -167,7 +167,7 @@ int mergeResultsFiles(const std::vector<std::string>& inputs, const std::string&
         checkDisjoint(parts);
         json document = parts.front().document;
         document["monte_carlo"] = replay(parts);
-        writeDocument(output, document);
+        writeJsonFile(output, document);
     } catch (const MergeFault& fault) {
         errors << "adequacy: merge: " << fault.line << '\n' << std::flush;
         return 2;

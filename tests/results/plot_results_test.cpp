@@ -77,6 +77,15 @@ TEST(PlotResults, DrawsEveryFigureOfAShortRun) {
                                 (dir / "empty.json").string() + " " + (dir / "none").string() +
                                 " 2>/dev/null";
     EXPECT_NE(std::system(refused.c_str()), 0);
+    // A capacity study's results file gives its reliability curve alone.
+    setup.args = {"capacity", "--json", (dir / "capacity.json").string()};
+    ASSERT_EQ(runProgram("", setup).exitStatus, 0);
+    const std::string curve = std::string(ADEQUACY_TOOLS_DIR) + "/plot-results " +
+                              (dir / "capacity.json").string() + " " + (dir / "study").string() +
+                              " >/dev/null";
+    EXPECT_EQ(std::system(curve.c_str()), 0);
+    EXPECT_EQ(pngSize(dir / "study" / "capacity.png"), (PngSize{1500, 520}));
+    EXPECT_FALSE(std::filesystem::exists(dir / "study" / "heatmaps.png"));
     std::filesystem::remove_all(dir);
 }
 

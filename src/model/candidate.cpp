@@ -1,0 +1,43 @@
+#include "model/candidate.hpp"
+
+namespace adequacy {
+namespace {
+
+void appendTypes(const std::vector<UnitType>& types, UnitTypes& units) {
+    for (const UnitType& type : types) {
+        units.pmax.push_back(type.pmaxMw);
+        units.deratedMw.push_back(type.deratedMw);
+        units.forcedOutageRate.push_back(type.forcedOutageRate);
+        units.deratedProbability.push_back(type.deratedProbability);
+        units.mttrDays.push_back(type.mttrDays);
+    }
+}
+
+void appendUnits(const std::vector<int>& typeIndices, int firstType, std::vector<int>& unitType) {
+    for (int t : typeIndices) unitType.push_back(firstType + t);
+}
+
+}  // namespace
+
+int installedMw(const CandidateUnits& candidate) {
+    int mw = 0;
+    for (const std::vector<int>* units : {&candidate.area1Units, &candidate.area0Units})
+        for (int t : *units) mw += candidate.types[static_cast<std::size_t>(t)].pmaxMw;
+    return mw;
+}
+
+UnitTypes withCandidate(const StudySystem& system, const CandidateUnits& candidate) {
+    UnitTypes units;
+    appendTypes(system.types, units);
+    appendTypes(candidate.types, units);
+    const int firstType = static_cast<int>(system.types.size());
+    const auto area1End = system.unitTypes.begin() + system.area1UnitCount;
+    units.unitType.assign(system.unitTypes.begin(), area1End);
+    appendUnits(candidate.area1Units, firstType, units.unitType);
+    units.area1UnitCount = static_cast<int>(units.unitType.size());
+    units.unitType.insert(units.unitType.end(), area1End, system.unitTypes.end());
+    appendUnits(candidate.area0Units, firstType, units.unitType);
+    return units;
+}
+
+}  // namespace adequacy

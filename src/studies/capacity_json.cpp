@@ -1,0 +1,61 @@
+#include "studies/capacity_json.hpp"
+
+#include "results/json.hpp"
+
+namespace adequacy::studies {
+namespace {
+
+using json = nlohmann::ordered_json;
+
+json capability(const std::optional<CarryingCapability>& c, LoadForm form) {
+    if (!c) return nullptr;
+    json j = {{"added_mw", c->addedMw},
+              {"peak_mw", c->peakMw},
+              {"reserve_margin_percent", c->reserveMarginPercent}};
+    if (form == LoadForm::scale) j["load_scale"] = c->loadScale;
+    return j;
+}
+
+json candidates(const std::vector<CandidateValue>& values) {
+    json list = json::array();
+    for (const CandidateValue& v : values)
+        list.push_back({{"file", v.file},
+                        {"installed_mw", v.installedMw},
+                        {"elcc_mw", v.elccMw},
+                        {"efc_mw", v.efcMw}});
+    return list;
+}
+
+json curve(const std::vector<CurvePoint>& points) {
+    json rows = json::array();
+    for (const CurvePoint& p : points)
+        rows.push_back({{"added_mw", p.addedMw},
+                        {"lole", p.figures.lole},
+                        {"lolh", p.figures.lolh},
+                        {"mwh_eue", p.figures.mwhEue},
+                        {"eue_ppm", p.figures.eueppm}});
+    return rows;
+}
+
+json optionalNumber(const std::optional<double>& value) {
+    return value ? json(*value) : json(nullptr);
+}
+
+}  // namespace
+
+json capacityDocument(const CapacityResults& r) {
+    const json capacity = {
+        {"target", {{"index", std::string(nameOf(r.target.index))}, {"value", r.target.value}}},
+        {"form", r.form == LoadForm::add ? "add" : "scale"},
+        {"whole_system", capability(r.wholeSystem, r.form)},
+        {"area1", capability(r.area1, r.form)},
+        {"area1_without_tie", capability(r.area1WithoutTie, r.form)},
+        {"candidates", candidates(r.candidates)},
+        {"tie_capacity_value_mw", optionalNumber(r.tieCapacityValueMw)},
+        {"curve", curve(r.curve)}};
+    return {{"program", results::programJson()},
+            {"system", results::systemJson(r.system)},
+            {"capacity", capacity}};
+}
+
+}  // namespace adequacy::studies

@@ -1,0 +1,78 @@
+#include "studies/capacity_study.hpp"
+
+#include <memory>
+
+#include "direct/atc_check.hpp"
+#include "direct/single_area.hpp"
+#include "report/clock.hpp"
+#include "results/recorder.hpp"
+
+namespace adequacy::studies {
+namespace {
+
+std::unique_ptr<HourlyLoads> yearOfLoads(const StudySystem& system) {
+    auto loads = std::make_unique<HourlyLoads>();
+    if (system.hourlyLoads) {
+        setHourlyLoads(system.hourlyLoads->total, system.hourlyLoads->area1, *loads);
+    } else {
+        computeHourlyLoads(system.loadParameters, system.loadShape, *loads);
+    }
+    return loads;
+}
+
+// Area 1 with the system's tie and with no tie at all; the tie's capacity
+// value is the difference.
+void studyArea1(const CapacityTables& tables, const HourlyLoads& loads, const AtcTable& systemAtc,
+                CapacityResults& r) {
+    AtcTable atc = systemAtc;
+    AtcTable noTie{};
+    setAtcResidues(noTie);
+    std::optional<Area1Indices> with;
+    if (setAtcResidues(atc)) with = Area1Indices::make(tables, loads, atc);
+    auto without = Area1Indices::make(tables, loads, noTie);
+    if (with) r.area1 = loadCarryingCapability(*with, r.target, r.form);
+    if (without) r.area1WithoutTie = loadCarryingCapability(*without, r.target, r.form);
+    if (r.area1 && r.area1WithoutTie)
+        r.tieCapacityValueMw = r.area1->addedMw - r.area1WithoutTie->addedMw;
+}
+
+std::string outOfReach(const Target& target, const std::string& what) {
+    return std::string(what)
+        .append(": ")
+        .append(nameOf(target.index))
+        .append(" does not reach the target with any load up to a hundred times the system's size");
+}
+
+}  // namespace
+
+std::variant<CapacityResults, std::string> runCapacityStudy(
+    const StudySystem& system, const std::vector<CandidateUnits>& candidates, const Target& target,
+    LoadForm form) {
+    const float start = report::processorSeconds();
+    CapacityResults r;
+    r.target = target;
+    r.form = form;
+    const auto tables = std::make_unique<CapacityTables>();
+    report::Channel console = report::consoleChannel();
+    if (buildCapacityTables(unitTypesOf(system), *tables, console) != BuildOutcome::built)
+        return std::string("the system's unit data is invalid");
+    r.system =
+        results::systemInfo(system.source, static_cast<int>(system.unitTypes.size()), *tables);
+    const auto loads = yearOfLoads(system);
+    WholeSystemIndices whole(*tables, *loads, computeMttrFactor(tables->generationMttr));
+    const auto carried = loadCarryingCapability(whole, target, form);
+    if (!carried) return outOfReach(target, "the whole system");
+    r.wholeSystem = *carried;
+    studyArea1(*tables, *loads, system.atc, r);
+    const SystemWithout without{system, whole, carried->addedMw};
+    for (const CandidateUnits& candidate : candidates) {
+        const auto value = valueOfCandidate(candidate, without, *loads, target, form);
+        if (!value) return outOfReach(target, candidate.source);
+        r.candidates.push_back(*value);
+    }
+    r.curve = reliabilityCurve(whole, form, carried->addedMw);
+    r.seconds = static_cast<float>(static_cast<double>(report::processorSeconds()) - start);
+    return r;
+}
+
+}  // namespace adequacy::studies

@@ -1,0 +1,73 @@
+#include "system/candidate_file.hpp"
+
+#include <utility>
+
+#include "system/file_text.hpp"
+#include "system/system_limits.hpp"
+#include "system/toml_values.hpp"
+#include "system/unit_lists.hpp"
+
+namespace adequacy::system {
+namespace {
+
+CandidateUnits readCandidate(const std::string& path, std::string text) {
+    const TomlSource source(path, std::move(text));
+    toml::table root;
+    try {
+        root = toml::parse(source.text(), path);
+    } catch (const toml::parse_error& error) {
+        source.failAt(static_cast<int>(error.source().begin.line),
+                      "not valid TOML: " + printable(error.description()));
+    }
+    rejectUnknownKeys(source, root, "", {"unit_type", "area1", "area0"});
+    CandidateUnits candidate;
+    candidate.source = path;
+    candidate.types = readUnitTypes(source, root);
+    const int typeCount = static_cast<int>(candidate.types.size());
+    // One list for both areas, so that their count and capacity are checked
+    // together, as a system file's are.
+    std::vector<int> units;
+    for (const auto& [name, list] :
+         {std::pair{"area1", &candidate.area1Units}, std::pair{"area0", &candidate.area0Units}}) {
+        if (root.get(name) == nullptr) continue;
+        const std::size_t before = units.size();
+        appendArea(source, readArea(source, root, name, typeCount), name, candidate.types, units);
+        list->assign(units.begin() + static_cast<std::ptrdiff_t>(before), units.end());
+    }
+    if (candidate.area1Units.empty() && candidate.area0Units.empty())
+        source.failAt(1, "missing key area1 or area0: the units the candidate adds to an area");
+    return candidate;
+}
+
+}  // namespace
+
+std::variant<CandidateUnits, SystemFileError> readCandidateFile(const std::string& path) {
+    FileText file = readFileText(path, maxSystemFileBytes);
+    if (!file.problem.empty()) return SystemFileError{path, 0, file.problem};
+    return readCandidateText(path, std::move(file.text));
+}
+
+std::variant<CandidateUnits, SystemFileError> readCandidateText(const std::string& path,
+                                                                std::string text) {
+    try {
+        return readCandidate(path, std::move(text));
+    } catch (const SystemFileFailure& failure) {
+        return failure.error;
+    }
+}
+
+std::string combinedFault(const StudySystem& system, const CandidateUnits& candidate) {
+    const std::size_t units =
+        system.unitTypes.size() + candidate.area1Units.size() + candidate.area0Units.size();
+    if (units > static_cast<std::size_t>(maxUnits))
+        return "the system with these units would have " + std::to_string(units) +
+               " units; at most " + std::to_string(maxUnits) + " are allowed";
+    long long mw = installedMw(candidate);
+    for (int t : system.unitTypes) mw += system.types[static_cast<std::size_t>(t)].pmaxMw;
+    if (mw > maxMw)
+        return "the system with these units would have an installed capacity of " +
+               std::to_string(mw) + " MW; at most " + std::to_string(maxMw) + " MW are allowed";
+    return "";
+}
+
+}  // namespace adequacy::system
