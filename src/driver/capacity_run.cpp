@@ -43,7 +43,8 @@ int runCapacityCommand(const studies::CapacityRequest& request, std::ostream& ou
     const auto candidates = readCandidates(request, *system, errors);
     if (!candidates) return systemFileErrorStatus;
     if (request.jsonPath) results::checkResultsDirectory(*request.jsonPath);
-    auto study = studies::runCapacityStudy(*system, *candidates, request.target, request.form);
+    auto study = studies::runCapacityStudy(*system, *candidates, request.target, request.form,
+                                           request.simulation);
     if (auto* fault = std::get_if<std::string>(&study)) {
         errors << "adequacy: capacity: " << *fault << '\n' << std::flush;
         return report::exitAnalysisStopped;

@@ -1,9 +1,11 @@
 #include "driver/options.hpp"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <ostream>
+#include <thread>
 #include <variant>
 
 namespace adequacy {
@@ -108,12 +110,13 @@ std::string checkForm(const std::string& text) {
     return text == "add" || text == "scale" ? "" : "not add or scale";
 }
 
-// The years stay refused until a capacity study can check its figures by
-// simulation; the option is there to say so.
+// The study's own options, and those of its simulated check.
 struct CapacityCommand {
     CLI::App* app = nullptr;
     studies::CapacityRequest request;
-    std::string years;
+    int years = 0;
+    std::uint32_t seed = 3;
+    int threads = 0;
 };
 
 void addCapacityCommand(CLI::App& app, CapacityCommand& command) {
@@ -150,16 +153,27 @@ void addCapacityCommand(CLI::App& app, CapacityCommand& command) {
     cmd->add_option("--json", r.jsonPath, "also write every figure of the study to FILE (JSON)")
         ->type_name("FILE")
         ->check(CLI::Validator(checkFileName, ""));
-    cmd->add_option("--years", command.years, "not available yet: simulated checks of the study")
-        ->type_name("N");
+    cmd->add_option("--years", command.years,
+                    "check the study on N years of the independent engine (at least 1000)")
+        ->type_name("N")
+        ->check(CLI::Range(1000, 10000000).description(""));
+    cmd->add_option_function<std::string>(
+           "--seed", [&command](const std::string& text) { parseSeed(text, command.seed); },
+           "seed of the simulated check (default 3)")
+        ->type_name("N")
+        ->check(CLI::Validator(checkSeed, ""));
+    cmd->add_option("--threads", command.threads,
+                    "threads of the simulated check (default: every core)")
+        ->type_name("N")
+        ->check(CLI::Range(1, 1024).description(""));
 }
 
 // The ordinary run's options do not apply to the capacity study; given
 // before its name, they would be silently lost.
 std::string capacityFault(const CLI::App& app, const CapacityCommand& command) {
-    if (command.app->count("--years") > 0)
-        return "capacity: --years: the simulated checks of a capacity study are not available "
-               "yet";
+    if (command.app->count("--years") == 0 &&
+        (command.app->count("--seed") > 0 || command.app->count("--threads") > 0))
+        return "capacity: --seed and --threads set the simulated check, which --years asks for";
     for (const CLI::Option* option : app.get_options())
         if (option->count() > 0)
             return std::string(option->get_name())
@@ -203,6 +217,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
                 line.exitStatus = usageErrorStatus;
             }
             line.options.capacity = capacity.request;
+            if (capacity.years > 0) {
+                const int cores = static_cast<int>(std::thread::hardware_concurrency());
+                line.options.capacity->simulation = studies::SimulationRequest{
+                    capacity.years, capacity.seed,
+                    capacity.threads > 0 ? capacity.threads : std::max(1, cores)};
+            }
         }
         if (line.options.firstYear != 1 && line.options.engine != Options::Engine::independent)
             throw CLI::ValidationError("--first-year",

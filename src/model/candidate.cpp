@@ -37,6 +37,16 @@ UnitTypes withCandidate(const StudySystem& system, const CandidateUnits& candida
     units.area1UnitCount = static_cast<int>(units.unitType.size());
     units.unitType.insert(units.unitType.end(), area1End, system.unitTypes.end());
     appendUnits(candidate.area0Units, firstType, units.unitType);
+    // The system's units draw as they do without the candidate, which draws
+    // after them: a simulation with and without it differs by its units alone.
+    const auto system1 = static_cast<std::uint32_t>(system.area1UnitCount);
+    const auto systemUnits = static_cast<std::uint32_t>(system.unitTypes.size());
+    const auto added1 = static_cast<std::uint32_t>(candidate.area1Units.size());
+    for (std::uint32_t u = 0; u < system1; ++u) units.stream.push_back(u);
+    for (std::uint32_t k = 0; k < added1; ++k) units.stream.push_back(systemUnits + k);
+    for (std::uint32_t u = system1; u < systemUnits; ++u) units.stream.push_back(u);
+    for (std::uint32_t k = 0; k < candidate.area0Units.size(); ++k)
+        units.stream.push_back(systemUnits + added1 + k);
     return units;
 }
 

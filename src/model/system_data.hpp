@@ -5,6 +5,7 @@
 // system; the built-in system is ten unit types in eleven identical blocks,
 // block 1 being area 1.
 
+#include <cstdint>
 #include <vector>
 
 namespace adequacy {
@@ -27,6 +28,10 @@ struct UnitTypes {
     // area 1, the others area 0.
     std::vector<int> unitType;
     int area1UnitCount = 0;
+    // Per unit, where the independent engine takes its random numbers from;
+    // empty: its place in unit order. Units added for a study draw after the
+    // system's own, so that the system's units keep their histories.
+    std::vector<std::uint32_t> stream;
 
     int typeCount() const { return static_cast<int>(pmax.size()); }
     int unitCount() const { return static_cast<int>(unitType.size()); }

@@ -64,6 +64,32 @@ void candidates(std::string& out, const CapacityResults& r) {
              c.file.c_str());
 }
 
+void checkRow(std::string& out, const char* what, const std::optional<SimulatedFigure>& f) {
+    if (!f) return;
+    line(out, "  %-24s %12.6f +- %.6f (95 %% interval %.6f to %.6f)", what, f->estimate,
+         1.96 * f->standardError, f->estimate - 1.96 * f->standardError,
+         f->estimate + 1.96 * f->standardError);
+}
+
+// The study against simulated years of the independent engine.
+void simulated(std::string& out, const CapacityResults& r) {
+    if (!r.simulated) return;
+    const SimulatedChecks& s = *r.simulated;
+    line(out, "\nSimulated check, %d independent years (seed %u): %s at the load found",
+         s.request.years, s.request.seed, std::string(titleOf(r.target.index)).c_str());
+    checkRow(out, "whole system", s.wholeSystem);
+    checkRow(out, "area 1, with the tie", s.area1);
+    for (std::size_t c = 0; c < s.elccMw.size() && c < r.candidates.size(); ++c) {
+        if (!s.elccMw[c]) {
+            line(out, "  ELCC simulated  %s: not found within the loads simulated",
+                 r.candidates[c].file.c_str());
+            continue;
+        }
+        line(out, "  ELCC simulated  %10.1f MW +- %.1f (standard error)  %s", s.elccMw[c]->estimate,
+             s.elccMw[c]->standardError, r.candidates[c].file.c_str());
+    }
+}
+
 // Every tenth point of the curve, the load carried among them.
 void curve(std::string& out, const CapacityResults& r) {
     line(out, "\nReliability curve of the whole system (%zu points in the results file)",
@@ -84,6 +110,7 @@ std::string capacitySummary(const CapacityResults& r) {
     capabilities(out, r);
     candidates(out, r);
     curve(out, r);
+    simulated(out, r);
     line(out, "\nProcessor time: %.3f s", static_cast<double>(r.seconds));
     return out;
 }

@@ -1,6 +1,7 @@
 #include "studies/capacity_json.hpp"
 
 #include "results/json.hpp"
+#include "results/standard_error.hpp"
 
 namespace adequacy::studies {
 namespace {
@@ -37,6 +38,30 @@ json curve(const std::vector<CurvePoint>& points) {
     return rows;
 }
 
+json simulatedFigure(const std::optional<SimulatedFigure>& f) {
+    if (!f) return nullptr;
+    const results::Interval ci = results::confidence95(f->estimate, f->standardError);
+    return {{"estimate", f->estimate},
+            {"standard_error", f->standardError},
+            {"ci95", {ci.low, ci.high}}};
+}
+
+// With --years: the simulated index at each load found, the simulated ELCCs.
+void addSimulated(const CapacityResults& r, json& capacity) {
+    if (!r.simulated) return;
+    const SimulatedChecks& s = *r.simulated;
+    capacity["simulation"] = {
+        {"engine", "independent"}, {"years", s.request.years}, {"seed", s.request.seed}};
+    if (capacity["whole_system"].is_object())
+        capacity["whole_system"]["simulated"] = simulatedFigure(s.wholeSystem);
+    if (capacity["area1"].is_object()) capacity["area1"]["simulated"] = simulatedFigure(s.area1);
+    for (std::size_t c = 0; c < s.elccMw.size() && c < capacity["candidates"].size(); ++c) {
+        json& entry = capacity["candidates"][c];
+        entry["elcc_simulated_mw"] = s.elccMw[c] ? json(s.elccMw[c]->estimate) : json(nullptr);
+        entry["standard_error"] = s.elccMw[c] ? json(s.elccMw[c]->standardError) : json(nullptr);
+    }
+}
+
 json optionalNumber(const std::optional<double>& value) {
     return value ? json(*value) : json(nullptr);
 }
@@ -44,7 +69,7 @@ json optionalNumber(const std::optional<double>& value) {
 }  // namespace
 
 json capacityDocument(const CapacityResults& r) {
-    const json capacity = {
+    json capacity = {
         {"target", {{"index", std::string(nameOf(r.target.index))}, {"value", r.target.value}}},
         {"form", r.form == LoadForm::add ? "add" : "scale"},
         {"whole_system", capability(r.wholeSystem, r.form)},
@@ -53,6 +78,7 @@ json capacityDocument(const CapacityResults& r) {
         {"candidates", candidates(r.candidates)},
         {"tie_capacity_value_mw", optionalNumber(r.tieCapacityValueMw)},
         {"curve", curve(r.curve)}};
+    addSimulated(r, capacity);
     return {{"program", results::programJson()},
             {"system", results::systemJson(r.system)},
             {"capacity", capacity}};

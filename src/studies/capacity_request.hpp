@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "studies/load_change.hpp"
+#include "studies/simulated_years.hpp"
 #include "studies/target.hpp"
 
 namespace adequacy::studies {
@@ -16,6 +17,8 @@ struct CapacityRequest {
     LoadForm form = LoadForm::add;
     std::vector<std::string> candidatePaths;
     std::optional<std::string> jsonPath;
+    // With --years: the study checked by the independent engine.
+    std::optional<SimulationRequest> simulation;
 };
 
 }  // namespace adequacy::studies

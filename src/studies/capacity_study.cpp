@@ -47,7 +47,7 @@ std::string outOfReach(const Target& target, const std::string& what) {
 
 std::variant<CapacityResults, std::string> runCapacityStudy(
     const StudySystem& system, const std::vector<CandidateUnits>& candidates, const Target& target,
-    LoadForm form) {
+    LoadForm form, const std::optional<SimulationRequest>& simulation) {
     const float start = report::processorSeconds();
     CapacityResults r;
     r.target = target;
@@ -71,6 +71,13 @@ std::variant<CapacityResults, std::string> runCapacityStudy(
         r.candidates.push_back(*value);
     }
     r.curve = reliabilityCurve(whole, form, carried->addedMw);
+    if (simulation) {
+        FoundLoads found{carried->addedMw, std::nullopt, {}};
+        if (r.area1) found.area1 = r.area1->addedMw;
+        for (const CandidateValue& c : r.candidates) found.candidateMw.push_back(c.installedMw);
+        r.simulated =
+            checkBySimulation(system, candidates, *loads, target, form, found, *simulation);
+    }
     r.seconds = static_cast<float>(static_cast<double>(report::processorSeconds()) - start);
     return r;
 }

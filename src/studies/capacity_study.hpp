@@ -14,6 +14,7 @@
 #include "studies/candidate_value.hpp"
 #include "studies/load_carrying.hpp"
 #include "studies/reliability_curve.hpp"
+#include "studies/simulated_checks.hpp"
 
 namespace adequacy::studies {
 
@@ -29,12 +30,13 @@ struct CapacityResults {
     std::optional<double> tieCapacityValueMw;  // area 1 with the tie minus without
     std::vector<CandidateValue> candidates;    // in the order given
     std::vector<CurvePoint> curve;
-    float seconds = 0.0f;  // processor time of the study
+    std::optional<SimulatedChecks> simulated;  // with --years
+    float seconds = 0.0f;                      // processor time of the study
 };
 
 // The results, or one line saying what kept them from being found.
 std::variant<CapacityResults, std::string> runCapacityStudy(
     const StudySystem& system, const std::vector<CandidateUnits>& candidates, const Target& target,
-    LoadForm form);
+    LoadForm form, const std::optional<SimulationRequest>& simulation = std::nullopt);
 
 }  // namespace adequacy::studies

@@ -9,11 +9,15 @@
 namespace adequacy::independent {
 namespace {
 
-UnitChain unitChain(const UnitTypes& units, int type) {
+UnitChain unitChain(const UnitTypes& units, int u) {
+    const int type = units.typeOf(u);
     const UnitTypeRates rates = unitTypeRates(units, type);
     const auto t = static_cast<std::size_t>(type);
     const auto derated = units.deratedProbability[t];
-    return {{availableMw(units, type, unitOut), availableMw(units, type, unitUp),
+    const auto stream = units.stream.empty() ? static_cast<std::uint32_t>(u)
+                                             : units.stream[static_cast<std::size_t>(u)];
+    return {stream,
+            {availableMw(units, type, unitOut), availableMw(units, type, unitUp),
              availableMw(units, type, unitDerated)},
             sojournScale(rates.failProb),
             sojournScale(rates.repairProb),
@@ -39,8 +43,7 @@ TieChain tieChain(const AtcTable& atc) {
 Chains buildChains(const UnitTypes& units, const AtcTable& atc) {
     Chains chains;
     chains.units.reserve(static_cast<std::size_t>(units.unitCount()));
-    for (int u = 0; u < units.unitCount(); ++u)
-        chains.units.push_back(unitChain(units, units.typeOf(u)));
+    for (int u = 0; u < units.unitCount(); ++u) chains.units.push_back(unitChain(units, u));
     chains.area1Units = units.area1UnitCount;
     chains.tie = tieChain(atc);
     return chains;

@@ -16,6 +16,7 @@
 namespace adequacy::independent {
 
 struct UnitChain {
+    std::uint32_t stream;   // its component number in the draws
     std::array<int, 3> mw;  // by state: out, up, derated
     double failScale;       // sojourn scales of the up and the outage states
     double repairScale;

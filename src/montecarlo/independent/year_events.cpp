@@ -26,7 +26,7 @@ void startUnits(const YearModel& model, std::uint32_t seed, std::uint64_t year, 
     const auto& units = model.chains.units;
     for (std::size_t u = 0; u < units.size(); ++u) {
         ComponentDraws& draws = work.draws[u];
-        draws = ComponentDraws(seed, year, static_cast<std::uint32_t>(u));
+        draws = ComponentDraws(seed, year, units[u].stream);
         const int state = initialUnitState(units[u], draws.uniform());
         work.state[u] = state;
         const int mw = units[u].mw[static_cast<std::size_t>(state)];
@@ -57,10 +57,13 @@ void testStretch(const YearModel& model, const Capacities& c, int first, int end
     // Area 1 never has less than its own capacity, so both tests pass the
     // whole stretch when their capacity covers its largest load: the year's
     // peaks first, which spares the lookup in most stretches.
-    const bool systemClear = !isLossOfLoad(capacity.system, model.loads.totalPeak) ||
-                             !isLossOfLoad(capacity.system, model.totalPeaks.max(first, end));
-    if (systemClear && (!isLossOfLoad(capacity.area1, model.loads.area1Peak) ||
-                        !isLossOfLoad(capacity.area1, model.area1Peaks.max(first, end))))
+    const LoadReach& reach = model.systemReach;
+    const LoadReach& reach1 = model.area1Reach;
+    const bool systemClear =
+        !isLossOfLoad(capacity.system, reach.at(model.loads.totalPeak)) ||
+        !isLossOfLoad(capacity.system, reach.at(model.totalPeaks.max(first, end)));
+    if (systemClear && (!isLossOfLoad(capacity.area1, reach1.at(model.loads.area1Peak)) ||
+                        !isLossOfLoad(capacity.area1, reach1.at(model.area1Peaks.max(first, end)))))
         return;
     const double capability = model.chains.tie.atc.mw[static_cast<std::size_t>(c.row - 1)];
     for (int h = first; h < end; ++h) {
@@ -69,7 +72,8 @@ void testStretch(const YearModel& model, const Capacities& c, int first, int end
         const Area1Supply supply = area1Supply(capacity, capability, load, load1);
         const bool systemShort = isLossOfLoad(capacity.system, load);
         const bool area1Short = isLossOfLoad(supply.available, load1);
-        if (systemShort || area1Short)
+        if (systemShort || area1Short || isLossOfLoad(capacity.system, reach.at(load)) ||
+            isLossOfLoad(supply.available, reach1.at(load1)))
             outcome.losses.push_back({h, c.row, capacity.system, supply.available, systemShort,
                                       area1Short, supply.transfer == capability});
     }

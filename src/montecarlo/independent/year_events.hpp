@@ -15,8 +15,9 @@
 
 namespace adequacy::independent {
 
-// An hour in which the whole system or area 1 is short, with what the tests
-// found: the MW available to each and the tie's row.
+// An hour in which the whole system or area 1 is short, or would be at the
+// loads the model reaches to, with what the tests found: the MW available
+// to each and the tie's row.
 struct LossHour {
     int hour;  // index in the year, 0-based
     int row;
@@ -35,14 +36,33 @@ struct YearOutcome {
     bool tieStranded = false;  // the tie had to leave row 1 with no row to go to
 };
 
-// Fixed for the run: the chains, the loads and their stretch maxima.
+// A load made larger for a study, l * scale + added (scale at least 0):
+// hours short at such a load are recorded too, beside the year's own.
+struct LoadReach {
+    double scale = 1.0;
+    double added = 0.0;
+    float at(float load) const {
+        return static_cast<float>(static_cast<double>(load) * scale + added);
+    }
+};
+
+// Fixed for the run: the chains, the loads and their stretch maxima, and
+// how far beyond the loads to record the hours near a shortfall.
 struct YearModel {
-    YearModel(const Chains& chains, const HourlyLoads& loads)
-        : chains(chains), loads(loads), totalPeaks(loads.total), area1Peaks(loads.area1) {}
+    YearModel(const Chains& chains, const HourlyLoads& loads, LoadReach systemReach = {},
+              LoadReach area1Reach = {})
+        : chains(chains),
+          loads(loads),
+          totalPeaks(loads.total),
+          area1Peaks(loads.area1),
+          systemReach(systemReach),
+          area1Reach(area1Reach) {}
     const Chains& chains;
     const HourlyLoads& loads;
     LoadPeaks totalPeaks;
     LoadPeaks area1Peaks;
+    LoadReach systemReach;
+    LoadReach area1Reach;
 };
 
 // A worker's working arrays, sized once for the system.
