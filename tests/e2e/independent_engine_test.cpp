@@ -127,6 +127,11 @@ TEST(IndependentEngine, ARunSplitInTwoAndMergedIsTheRunOverAllItsYears) {
     simulate("1", "1000", "early.json");
     simulate("2001", "1000", "overlap.json");
     simulate("3001", "1000", "other-seed.json", "4");
+    // A file whose years lost one: its column no longer holds them.
+    nlohmann::ordered_json cut =
+        nlohmann::ordered_json::parse(readFile((dir / "late.json").string()));
+    cut["monte_carlo"]["years"]["system"]["lol_hours"] = "1999*0";
+    std::ofstream(dir / "short.json") << cut.dump();
     EXPECT_EQ(run({"merge", "late.json", "early.json", "-o", "merged.json"}).exitStatus, 0);
     EXPECT_EQ(readFile((dir / "merged.json").string()), readFile((dir / "all.json").string()));
 
@@ -142,7 +147,9 @@ TEST(IndependentEngine, ARunSplitInTwoAndMergedIsTheRunOverAllItsYears) {
              {{"merge", "early.json", "late.json", "-o", "late.json"},
               "late.json: the merged file would replace late.json"},
              {{"merge", "early.json", "all.json.op", "-o", "x.json"},
-              "all.json.op: not a results file (not JSON)"}}) {
+              "all.json.op: not a results file (not JSON)"},
+             {{"merge", "early.json", "short.json", "-o", "x.json"},
+              "short.json: system: column lol_hours does not hold the years"}}) {
         const ProgramRun refused = run(c.args);
         EXPECT_EQ(refused.exitStatus, 2);
         EXPECT_EQ(refused.errors, "adequacy: merge: " + c.message + "\n");
