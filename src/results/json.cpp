@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "report/escaped_text.hpp"
 #include "report/fatal.hpp"
 #include "results/interrupts_held.hpp"
 #include "results/standard_error.hpp"
@@ -182,7 +183,7 @@ json toJson(const Results& results) {
     const SystemInfo& system = results.system;
     return {{"program", {{"name", "adequacy"}, {"version", ADEQUACY_VERSION}}},
             {"system",
-             {{"source", system.source},
+             {{"source", report::asUtf8(system.source)},
               {"units", system.units},
               {"capacity_mw",
                {{"total", system.totalCapacityMw},
@@ -194,7 +195,10 @@ json toJson(const Results& results) {
 }
 
 void writeResultsFile(const std::string& path, const Results& results) {
-    const std::string text = toJson(results).dump(1) + "\n";
+    // Texts from outside come in escaped (asUtf8); should one ever slip
+    // through, a replacement character is better than an abort.
+    const std::string text =
+        toJson(results).dump(1, ' ', false, json::error_handler_t::replace) + "\n";
     // Neither a half-written file nor a stray temporary one is left behind.
     const InterruptsHeld held;
     std::string temporary = path + ".XXXXXX";
