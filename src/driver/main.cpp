@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "driver/options.hpp"
+#include "driver/output_clash.hpp"
 #include "driver/program.hpp"
 #include "driver/safeguards.hpp"
 #include "driver/system_choice.hpp"
@@ -13,5 +14,9 @@ int main(int argc, char** argv) {
     const std::optional<adequacy::StudySystem> system =
         adequacy::chooseStudySystem(line.options, std::cerr);
     if (!system) return adequacy::systemFileErrorStatus;
+    if (const std::optional<std::string> clash = adequacy::outputClash(line.options, *system)) {
+        std::cerr << "adequacy: " << *clash << '\n';
+        return adequacy::usageErrorStatus;
+    }
     return adequacy::runProgram(line.options, *system);
 }

@@ -158,7 +158,7 @@ DialogOutcome twoAreaPhase(Session& s) {
 
 void startResults(Session& s, const std::string& path) {
     s.results = std::make_unique<results::Recorder>();
-    s.results->path = path;
+    s.results->file.open(path);
 }
 
 }  // namespace

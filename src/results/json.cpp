@@ -1,17 +1,8 @@
 #include "results/json.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 #include "report/escaped_text.hpp"
-#include "report/fatal.hpp"
-#include "results/interrupts_held.hpp"
 #include "results/standard_error.hpp"
 
 #ifndef ADEQUACY_VERSION
@@ -162,21 +153,6 @@ json monteCarlo(const std::optional<MonteCarloResults>& monteCarlo) {
             {"convergence", convergence}};
 }
 
-[[noreturn]] void cannotWrite(const std::string& path, const char* what) {
-    report::fatalIoError("results file " + path, std::string(what) + ": " + std::strerror(errno));
-}
-
-bool writeAll(int fd, const std::string& text) {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 json toJson(const Results& results) {
@@ -194,34 +170,10 @@ json toJson(const Results& results) {
             {"monte_carlo", monteCarlo(results.monteCarlo)}};
 }
 
-void writeResultsFile(const std::string& path, const Results& results) {
+std::string resultsText(const Results& results) {
     // Texts from outside come in escaped (asUtf8); should one ever slip
     // through, a replacement character is better than an abort.
-    const std::string text =
-        toJson(results).dump(1, ' ', false, json::error_handler_t::replace) + "\n";
-    // Neither a half-written file nor a stray temporary one is left behind.
-    const InterruptsHeld held;
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) cannotWrite(path, "cannot be created");
-    // mkstemp creates the file for its owner only; a results file is as
-    // readable as any other file the user creates.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        errno = error;
-        cannotWrite(path, "cannot be written");
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        errno = error;
-        cannotWrite(path, "cannot be renamed into place");
-    }
+    return toJson(results).dump(1, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace adequacy::results

@@ -11,9 +11,7 @@ namespace adequacy::results {
 
 nlohmann::ordered_json toJson(const Results& results);
 
-// Writes the document to a temporary file beside `path`, flushes it to disk
-// and renames it over `path`: a reader, or an interrupted run, only ever
-// sees a whole document. Failing is a fatal I/O error.
-void writeResultsFile(const std::string& path, const Results& results);
+// The document as the results file holds it.
+std::string resultsText(const Results& results);
 
 }  // namespace adequacy::results

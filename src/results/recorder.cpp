@@ -125,6 +125,6 @@ void recordReport(Recorder& recorder, const SimulationState& state, const AtcTab
                                   readBack.points.begin() + readBack.schedule.count);
 }
 
-void writeResults(const Recorder& recorder) { writeResultsFile(recorder.path, recorder.results); }
+void writeResults(Recorder& recorder) { recorder.file.write(resultsText(recorder.results)); }
 
 }  // namespace adequacy::results
