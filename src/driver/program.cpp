@@ -10,6 +10,7 @@
 #include "driver/interrupts.hpp"
 #include "model/load_dialog.hpp"
 #include "model/loads.hpp"
+#include "montecarlo/reporting/progress.hpp"
 #include "montecarlo/simulation.hpp"
 #include "report/clock.hpp"
 #include "report/console_input.hpp"
@@ -178,6 +179,7 @@ int runProgram(const Options& options, const StudySystem& system) {
     Session& s = *session;
     if (options.jsonPath) startResults(s, *options.jsonPath);
     installInterruptHandlers();
+    wantProgress(!options.quiet);
     openReport(s);
     s.cpuMark = report::processorSeconds();
     if (buildCapacityTables(s.units, s.tables, s.console) == BuildOutcome::invalidUnit)
