@@ -57,8 +57,8 @@ TEST(TwoArea, FiguresForSeveralTables) {
 
 TEST(TwoArea, SolvedLoadByLoadWithOneTableAsHourByHour) {
     // No memory for kept tables: the solution that larger systems take.
-    for (const AtcTable& atc : {builtInAtcTable(), tableFromAnswer("300 1"),
-                                tableFromAnswer("-100 .5 -500 .5 250 .7")}) {
+    for (const AtcTable& atc :
+         {builtInAtcTable(), tableFromAnswer("300 1"), tableFromAnswer("-100 .5 -500 .5 250 .7")}) {
         for (const ReceivingArea area : {ReceivingArea::area1, ReceivingArea::area0}) {
             const AnnualIndices kept =
                 computeTwoArea(area, builtInTables(), builtInLoads(), atc, builtInMttrFactor());
