@@ -94,7 +94,8 @@ TEST_F(ThreeYears, StandardErrorsAreTheSpreadOfTheYearsOverRootN) {
 }
 
 TEST_F(ThreeYears, TheReportIsWrittenToTheResultsFileWithItsInterval) {
-    const nlohmann::json file = nlohmann::json::parse(testing::readFile((dir / "results.json").string()));
+    const nlohmann::json file =
+        nlohmann::json::parse(testing::readFile((dir / "results.json").string()));
     const nlohmann::json& lolh = file["monte_carlo"]["reports"][0]["system"]["lolh"];
     EXPECT_EQ(lolh["estimate"], 1.5);
     EXPECT_EQ(lolh["sd_percent"], 33);
