@@ -66,7 +66,7 @@ class NestingScan {
     void skipString(char quote) {
         const std::string triple(3, quote);
         const bool multiLine = startsWith(triple);
-        const std::string_view end = multiLine ? std::string_view(triple) : triple.substr(0, 1);
+        const std::string_view end = std::string_view(triple).substr(0, multiLine ? 3 : 1);
         at_ += end.size();
         while (at_ < text_.size() && !startsWith(end)) {
             if (text_[at_] == '\n') {
