@@ -67,8 +67,8 @@ TEST(TwoArea, SolvedLoadByLoadWithOneTableAsHourByHour) {
             EXPECT_EQ(printed(one), printed(kept));
             EXPECT_EQ(one.lolh, kept.lolh);
             EXPECT_EQ(one.allr, kept.allr);
-            // Summed hour by hour first, the tiny terms of the unserved energy
-            // lose less to rounding than when each joins the year's sum.
+            // The unserved energy summed hour by hour before it joins the
+            // year's sum: its last digits differ.
             EXPECT_NEAR(one.mwhEue, kept.mwhEue, 1e-10 * kept.mwhEue);
         }
     }
