@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -99,20 +100,13 @@ TEST(ProgressLine, ShowsHoursLeftIsErasedOnAnInterruptAndHidesWhenQuiet) {
     EXPECT_EQ(runWithTerminal("", {"--quiet", "--years", "20000"}).terminal, "");
 }
 
-// A system file in a folder of its own, removed with it.
-class SystemFile {
-  public:
-    explicit SystemFile(const std::string& text)
-        : dir_(std::filesystem::temp_directory_path() /
-               ("adequacy-system-" + std::to_string(getpid()))) {
-        std::filesystem::create_directory(dir_);
-        std::ofstream(path()) << text;
-    }
-    ~SystemFile() { std::filesystem::remove_all(dir_); }
-    std::string path() const { return (dir_ / "system.toml").string(); }
-
-  private:
-    std::filesystem::path dir_;
+// A system file of the test's own, removed with it.
+struct SystemFile {
+    explicit SystemFile(const std::string& text) { std::ofstream(path) << text; }
+    ~SystemFile() { std::filesystem::remove(path); }
+    inline static int made = 0;
+    const std::string path = std::filesystem::temp_directory_path().string() + "/adequacy-" +
+                             std::to_string(getpid()) + "-" + std::to_string(++made) + ".toml";
 };
 
 std::string systemOf(const char* unitType, int unitsPerArea, const char* loads) {
@@ -126,7 +120,7 @@ TEST(ProgressLine, LongDirectSolutionsAndYearsLongerThanASecondShowTheirs) {
     // Tables of 5 million MW, and winter loads that take seconds to solve.
     const SystemFile huge(systemOf("pmax_mw = 1000000\nforced_outage_rate = 0.2\n", 5,
                                    "1, 5000000, 1, 0, 1, 2500000, 1"));
-    TerminalRun direct = runWithTerminal("", {"--system", huge.path(), "--years", "999"});
+    TerminalRun direct = runWithTerminal("", {"--system", huge.path, "--years", "999"});
     EXPECT_EQ(direct.exitStatus, 0);
     EXPECT_TRUE(std::regex_search(direct.terminal,
                                   std::regex("single-area solution: [0-9]+ of 8760 hours, ")))
@@ -136,7 +130,7 @@ TEST(ProgressLine, LongDirectSolutionsAndYearsLongerThanASecondShowTheirs) {
     // 100,000 units: a simulated year takes seconds.
     const SystemFile many(systemOf("pmax_mw = 1\nforced_outage_rate = 0.05\n", 50000,
                                    "90000, 90000, 90000, 0, 45000, 45000, 45000"));
-    TerminalRun slow = runWithTerminal("", {"--system", many.path(), "--years", "1000"}, "years/s");
+    TerminalRun slow = runWithTerminal("", {"--system", many.path, "--years", "1000"}, "years/s");
     EXPECT_EQ(slow.exitStatus, 130);
     EXPECT_TRUE(std::regex_search(slow.terminal, std::regex(" of 1000 years, 0\\.[0-9]+ years/s")))
         << slow.terminal;
