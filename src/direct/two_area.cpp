@@ -233,7 +233,7 @@ AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
     }
     // The hours are taken in their order while a table for each distinct load
     // fits the memory allowed; a system with larger tables is solved load by
-    // load with one table, which takes less time too.
+    // load with one table, each distinct load's built once all the same.
     const int kept = std::min(orderByLoad(*work), cachedLoads) + 1;
     const std::size_t tableBytes = (static_cast<std::size_t>(tables.top) + 2) * sizeof(float);
     const bool hourByHour = static_cast<std::size_t>(kept) * tableBytes <= keptTableBytes;

@@ -111,7 +111,9 @@ void ResultsFile::writeInPlace(const std::string& text) {
 // meanwhile is no lock on the file: its successor is locked instead.
 int ResultsFile::lockExisting(bool& inUse) {
     for (int attempt = 0; attempt < maxLockAttempts; ++attempt) {
-        const int fd = ::open(target_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        int fd = ::open(target_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0 && errno == EACCES)
+            fd = ::open(target_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0 && errno == ENOENT) return -1;
         if (fd < 0) cannotWrite(channel_, "cannot be locked");
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
