@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/numeric.hpp"
+#include "montecarlo/reporting/progress.hpp"
 #include "report/free_format.hpp"
 #include "report/layout.hpp"
 
@@ -94,7 +95,7 @@ void resetTable(OutageTable& table, int top) {
 // out the same whatever the top above it. `area1Copy`, when given, receives
 // the table as it stands after the area-1 units.
 void foldUnits(const UnitTypes& units, int first, int last, int top, OutageTable& table,
-               OutageTable* area1Copy) {
+               OutageTable* area1Copy, ProgressLine& progress, long long before) {
     resetTable(table, top);
     if (area1Copy != nullptr) resetTable(*area1Copy, top);
     int capacity = 0;
@@ -103,6 +104,7 @@ void foldUnits(const UnitTypes& units, int first, int last, int top, OutageTable
         capacity += unit.pmax;
         const bool inArea1 = area1Copy != nullptr && u < units.area1UnitCount;
         addUnit(table, std::min(capacity, top), unit, inArea1 ? area1Copy : nullptr, nullptr);
+        advance(progress, before + u - first + 1);
     }
 }
 
@@ -142,8 +144,12 @@ void buildTables(const UnitTypes& units, CapacityTables& tables) {
     long long top = minimumTableTop;
     while (true) {
         const int builtTop = static_cast<int>(top);
-        foldUnits(units, 0, n, builtTop, tables.totalOutageTable, &tables.area1OutageTable);
-        foldUnits(units, a1, n, builtTop, tables.area0OutageTable, nullptr);
+        // Each try folds every unit into the system's table and area 0's.
+        ProgressLine progress = startPhaseProgress("outage tables: ", "units", 2LL * n - a1);
+        foldUnits(units, 0, n, builtTop, tables.totalOutageTable, &tables.area1OutageTable,
+                  progress, 0);
+        foldUnits(units, a1, n, builtTop, tables.area0OutageTable, nullptr, progress, n);
+        erase(progress);
         const int cutStart = std::max({firstInsignificantLevel(tables.totalOutageTable),
                                        firstInsignificantLevel(tables.area1OutageTable),
                                        firstInsignificantLevel(tables.area0OutageTable)});

@@ -4,6 +4,7 @@
 
 #include "direct/solution_block.hpp"
 #include "model/numeric.hpp"
+#include "montecarlo/reporting/progress.hpp"
 #include "report/clock.hpp"
 #include "report/free_format.hpp"
 #include "report/layout.hpp"
@@ -79,14 +80,17 @@ AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads&
                                 float mttrFactor, std::span<const double> tails) {
     IndexSums sums;
     const OutageTable& table = tables.totalOutageTable;
+    ProgressLine progress = startPhaseProgress("single-area solution: ", "hours", hoursPerYear);
     for (int day = 1; day <= daysPerYear; ++day) {
         for (int hour = 1; hour <= hoursPerDay; ++hour) {
             float load = loads.total[static_cast<std::size_t>(hourIndex(day, hour))];
             record(sums, isPeakHour(loads.totalPeakHour, day, hour),
                    lolp(table, tables.total.capacity, load), load);
             addUnservedMw(table, tables.total, load, tails, sums.indices.mwhEue);
+            advance(progress, hourIndex(day, hour) + 1);
         }
     }
+    erase(progress);
     return finish(sums, mttrFactor);
 }
 

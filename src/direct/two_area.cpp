@@ -1,12 +1,16 @@
 #include "direct/two_area.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
+#include <numeric>
+#include <vector>
 
 #include "direct/assistance.hpp"
 #include "direct/assisted_table.hpp"
 #include "direct/solution_block.hpp"
+#include "montecarlo/reporting/progress.hpp"
 #include "report/clock.hpp"
 #include "report/free_format.hpp"
 
@@ -31,33 +35,64 @@ struct CachedHour {
     AssistedTable assisted;
 };
 
+// Every NaN load gives the same assistance: whatever the NaN, it reads
+// table index 0.
+bool sameLoad(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+
 struct Workspace {
-    explicit Workspace(int tableTop) {
+    // Kept tables, as many as the solution takes (see computeTwoArea); the
+    // last one is scratch.
+    void keep(int tables, int tableTop) {
+        entries.resize(static_cast<std::size_t>(tables));
         for (CachedHour& entry : entries)
             entry.assisted.table.entries.assign(static_cast<std::size_t>(tableTop) + 2, 0.0f);
     }
     LevelSums sums;
-    std::array<CachedHour, cachedLoads + 1> entries;  // the last one is scratch
+    std::vector<CachedHour> entries;
     int used = 0;
+    std::array<double, hoursPerYear> supplyingLoad;  // by hour index
+    std::array<int, hoursPerYear> byLoad;            // hour indices, each load's together
+    // Solving load by load: each hour's LOLP and unserved MW.
+    std::array<float, hoursPerYear> lolp;
+    std::array<double, hoursPerYear> unservedMw;
 };
 
 const AssistedTable& assistedTableFor(const AssistanceSource& source, double supplyingLoad,
                                       const OutageTable& receiving, const TableSummary& r,
                                       Workspace& work) {
-    // Every NaN load gives the same assistance: whatever the NaN, it reads
-    // table index 0.
-    const bool unknown = std::isnan(supplyingLoad);
     for (int i = 0; i < work.used; ++i) {
         CachedHour& entry = work.entries[static_cast<std::size_t>(i)];
-        if (entry.supplyingLoad == supplyingLoad || (unknown && std::isnan(entry.supplyingLoad)))
-            return entry.assisted;
+        if (sameLoad(entry.supplyingLoad, supplyingLoad)) return entry.assisted;
     }
     CachedHour& entry = work.entries[static_cast<std::size_t>(work.used)];
-    if (work.used < cachedLoads) ++work.used;
+    if (work.used + 1 < static_cast<int>(work.entries.size())) ++work.used;
     entry.supplyingLoad = supplyingLoad;
     computeAssistance(source, supplyingLoad, work.sums, entry.assistance);
     buildAssistedTable(receiving, r.capacity, r.topIndex, entry.assistance, entry.assisted);
     return entry.assisted;
+}
+
+// Sorts the hours by supplying load, largest first (NaN last, then by hour),
+// and returns the number of distinct loads. The hours of large loads, which
+// take the longest to solve, come first, so that the time left shown while
+// solving load by load is rather too long than too short.
+int orderByLoad(Workspace& work) {
+    std::iota(work.byLoad.begin(), work.byLoad.end(), 0);
+    const auto& load = work.supplyingLoad;
+    std::sort(work.byLoad.begin(), work.byLoad.end(), [&load](int a, int b) {
+        const bool nanA = std::isnan(load[static_cast<std::size_t>(a)]);
+        const bool nanB = std::isnan(load[static_cast<std::size_t>(b)]);
+        if (nanA != nanB) return nanB;
+        if (!nanA && load[static_cast<std::size_t>(a)] != load[static_cast<std::size_t>(b)])
+            return load[static_cast<std::size_t>(a)] > load[static_cast<std::size_t>(b)];
+        return a < b;
+    });
+    int distinct = 0;
+    for (std::size_t i = 0; i < work.byLoad.size(); ++i)
+        if (i == 0 || !sameLoad(load[static_cast<std::size_t>(work.byLoad[i])],
+                                load[static_cast<std::size_t>(work.byLoad[i - 1])]))
+            ++distinct;
+    return distinct;
 }
 
 float receivingLoad(ReceivingArea area, float total, float area1) {
@@ -96,36 +131,119 @@ void addPartialMw(const AssistedTable& a, float load, double& mwhEue) {
     mwhEue += part * a.table.at(IX(next, a.capacity, a.table.top()));
 }
 
-}  // namespace
-
-AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
-                             const HourlyLoads& loads, const AtcTable& atc, float mttrFactor) {
-    const bool area1 = area == ReceivingArea::area1;
-    const OutageTable& receiving = area1 ? tables.area1OutageTable : tables.area0OutageTable;
-    const TableSummary& r = area1 ? tables.area1 : tables.area0;
-    AssistanceSource source{atc, area1, area1 ? tables.area0OutageTable : tables.area1OutageTable,
-                            area1 ? tables.area0.capacity : tables.area1.capacity,
-                            area1 ? loads.area1Peak : loads.area0Peak};
-    auto work = std::make_unique<Workspace>(tables.top);
+// What one solution reads, the receiving area's side and the supplying one's.
+struct TwoAreaPass {
+    ReceivingArea area;
+    const CapacityTables& tables;
+    const HourlyLoads& loads;
+    const OutageTable& receiving;
+    const TableSummary& r;
+    AssistanceSource source;
     // An area's LOLE and ALLR take each day's peak hour of the area's own
     // load (for the model's loads, the shape's peak hour, as for the system).
-    const DailyPeakHours& peakHours = area1 ? loads.area1PeakHour : loads.area0PeakHour;
+    const DailyPeakHours& peakHours;
+};
+
+TwoAreaPass passFor(ReceivingArea area, const CapacityTables& tables, const HourlyLoads& loads,
+                    const AtcTable& atc) {
+    const bool area1 = area == ReceivingArea::area1;
+    return {area,
+            tables,
+            loads,
+            area1 ? tables.area1OutageTable : tables.area0OutageTable,
+            area1 ? tables.area1 : tables.area0,
+            {atc, area1, area1 ? tables.area0OutageTable : tables.area1OutageTable,
+             area1 ? tables.area0.capacity : tables.area1.capacity,
+             area1 ? loads.area1Peak : loads.area0Peak},
+            area1 ? loads.area1PeakHour : loads.area0PeakHour};
+}
+
+float hourLoad(const TwoAreaPass& pass, std::size_t index) {
+    return receivingLoad(pass.area, pass.loads.total[index], pass.loads.area1[index]);
+}
+
+// The hour's LOLP; its unserved MW go to `mwhEue`.
+float hourFigures(const TwoAreaPass& pass, const AssistedTable& assisted, float load,
+                  double& mwhEue) {
+    addUnservedMw(assisted, pass.r.lossThreshold, load, mwhEue);
+    addPartialMw(assisted, load, mwhEue);
+    return assisted.table.at(IX(load, assisted.capacity, pass.tables.top));
+}
+
+IndexSums solveHourByHour(const TwoAreaPass& pass, Workspace& work, ProgressLine& progress) {
     IndexSums sums;
     for (int day = 1; day <= daysPerYear; ++day) {
         for (int hour = 1; hour <= hoursPerDay; ++hour) {
-            auto index = static_cast<std::size_t>(hourIndex(day, hour));
-            float total = loads.total[index];
-            float a1 = loads.area1[index];
-            double supplyingLoad = area1 ? static_cast<double>(total) - a1 : a1;
-            const AssistedTable& assisted =
-                assistedTableFor(source, supplyingLoad, receiving, r, *work);
-            float load = receivingLoad(area, total, a1);
-            const float lolp = assisted.table.at(IX(load, assisted.capacity, tables.top));
-            record(sums, isPeakHour(peakHours, day, hour), lolp, load);
-            addUnservedMw(assisted, r.lossThreshold, load, sums.indices.mwhEue);
-            addPartialMw(assisted, load, sums.indices.mwhEue);
+            const auto index = static_cast<std::size_t>(hourIndex(day, hour));
+            const AssistedTable& assisted = assistedTableFor(pass.source, work.supplyingLoad[index],
+                                                             pass.receiving, pass.r, work);
+            const float load = hourLoad(pass, index);
+            const float lolp = hourFigures(pass, assisted, load, sums.indices.mwhEue);
+            record(sums, isPeakHour(pass.peakHours, day, hour), lolp, load);
+            advance(progress, static_cast<long long>(index) + 1);
         }
     }
+    return sums;
+}
+
+// Each distinct load's table built once in the one table there is, and its
+// hours' figures kept; the year is then summed in its order, the unserved
+// MW of each hour summed on their own first (so that the sum may differ in
+// its last bits from the hour-by-hour one's).
+IndexSums solveLoadByLoad(const TwoAreaPass& pass, Workspace& work, ProgressLine& progress) {
+    CachedHour& entry = work.entries.back();
+    for (std::size_t i = 0; i < work.byLoad.size(); ++i) {
+        const auto index = static_cast<std::size_t>(work.byLoad[i]);
+        const double supplying = work.supplyingLoad[index];
+        if (i == 0 || !sameLoad(supplying,
+                                work.supplyingLoad[static_cast<std::size_t>(work.byLoad[i - 1])])) {
+            computeAssistance(pass.source, supplying, work.sums, entry.assistance);
+            buildAssistedTable(pass.receiving, pass.r.capacity, pass.r.topIndex, entry.assistance,
+                               entry.assisted);
+        }
+        work.unservedMw[index] = 0.0;
+        work.lolp[index] =
+            hourFigures(pass, entry.assisted, hourLoad(pass, index), work.unservedMw[index]);
+        advance(progress, static_cast<long long>(i) + 1);
+    }
+    IndexSums sums;
+    for (int day = 1; day <= daysPerYear; ++day) {
+        for (int hour = 1; hour <= hoursPerDay; ++hour) {
+            const auto index = static_cast<std::size_t>(hourIndex(day, hour));
+            record(sums, isPeakHour(pass.peakHours, day, hour), work.lolp[index],
+                   hourLoad(pass, index));
+            sums.indices.mwhEue += work.unservedMw[index];
+        }
+    }
+    return sums;
+}
+
+}  // namespace
+
+AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
+                             const HourlyLoads& loads, const AtcTable& atc, float mttrFactor,
+                             std::size_t keptTableBytes) {
+    const TwoAreaPass pass = passFor(area, tables, loads, atc);
+    auto work = std::make_unique<Workspace>();
+    for (std::size_t index = 0; index < work->supplyingLoad.size(); ++index) {
+        const float total = loads.total[index];
+        const float a1 = loads.area1[index];
+        work->supplyingLoad[index] = area == ReceivingArea::area1 ? static_cast<double>(total) - a1
+                                                                  : static_cast<double>(a1);
+    }
+    // The hours are taken in their order while a table for each distinct load
+    // fits the memory allowed; a system with larger tables is solved load by
+    // load with one table, each distinct load's built once all the same.
+    const int kept = std::min(orderByLoad(*work), cachedLoads) + 1;
+    const std::size_t tableBytes = (static_cast<std::size_t>(tables.top) + 2) * sizeof(float);
+    const bool hourByHour = static_cast<std::size_t>(kept) * tableBytes <= keptTableBytes;
+    work->keep(hourByHour ? kept : 1, tables.top);
+    ProgressLine progress = startPhaseProgress(
+        area == ReceivingArea::area1 ? "area 1 solution: " : "area 0 solution: ", "hours",
+        hoursPerYear);
+    const IndexSums sums = hourByHour ? solveHourByHour(pass, *work, progress)
+                                      : solveLoadByLoad(pass, *work, progress);
+    erase(progress);
     return finish(sums, mttrFactor);
 }
 

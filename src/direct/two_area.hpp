@@ -2,6 +2,8 @@
 // The two-area direct solution: each area against its own table, with the
 // assistance that the other area can send over the tie.
 
+#include <cstddef>
+
 #include "direct/atc_table.hpp"
 #include "direct/outage_table.hpp"
 #include "direct/single_area.hpp"
@@ -12,8 +14,14 @@ namespace adequacy {
 
 enum class ReceivingArea { area1, area0 };
 
+// The assisted tables that a solution keeps, one per distinct load of the
+// supplying area, may take this much memory; a system whose tables need more
+// is solved with one table.
+inline constexpr std::size_t keptTablesMemory = std::size_t{128} << 20;
+
 AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
-                             const HourlyLoads& loads, const AtcTable& atc, float mttrFactor);
+                             const HourlyLoads& loads, const AtcTable& atc, float mttrFactor,
+                             std::size_t keptTableBytes = keptTablesMemory);
 
 struct TwoAreaIndices {
     AnnualIndices area1;

@@ -3,6 +3,7 @@
 
 #include "driver/capacity_run.hpp"
 #include "driver/options.hpp"
+#include "driver/output_clash.hpp"
 #include "driver/program.hpp"
 #include "driver/safeguards.hpp"
 #include "driver/system_choice.hpp"
@@ -24,6 +25,10 @@ int main(int argc, char** argv) {
     if (const std::string fault = adequacy::unattendedAnswerFault(line.options, *system);
         !fault.empty()) {
         std::cerr << "adequacy: " << fault << '\n' << std::flush;
+        return adequacy::usageErrorStatus;
+    }
+    if (const std::optional<std::string> clash = adequacy::outputClash(line.options, *system)) {
+        std::cerr << "adequacy: " << *clash << '\n';
         return adequacy::usageErrorStatus;
     }
     return adequacy::runProgram(line.options, *system);

@@ -13,6 +13,7 @@
 #include "model/load_dialog.hpp"
 #include "model/loads.hpp"
 #include "montecarlo/independent/run.hpp"
+#include "montecarlo/reporting/progress.hpp"
 #include "montecarlo/simulation.hpp"
 #include "report/clock.hpp"
 #include "report/console_input.hpp"
@@ -173,7 +174,7 @@ int threadCount(const Options& options) {
 
 void startResults(Session& s, const std::string& path) {
     s.results = std::make_unique<results::Recorder>();
-    s.results->path = path;
+    s.results->file.open(path);
 }
 
 }  // namespace
@@ -196,6 +197,7 @@ int runProgram(const Options& options, const StudySystem& system) {
         startResults(s, *options.jsonPath);
     }
     installInterruptHandlers();
+    wantProgress(!options.quiet);
     openReport(s);
     s.cpuMark = report::processorSeconds();
     if (buildCapacityTables(s.units, s.tables, s.console) == BuildOutcome::invalidUnit)

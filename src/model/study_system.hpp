@@ -31,6 +31,7 @@ struct HourlyLoadYear {
     std::string path;  // as the user named it, for the console and report lines
     std::vector<float> total;
     std::vector<float> area1;
+    std::string filePath = {};  // as opened: from the working directory, or absolute
 };
 
 struct StudySystem {

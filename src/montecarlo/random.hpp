@@ -25,4 +25,13 @@ constexpr float ran(std::uint32_t& seed) {
     return static_cast<float>(seed >> ranDiscardedBits) * ranScale;
 }
 
+// Whether the draw r makes an event of probability p happen: r <= p. A draw
+// can be exactly 0, yet an event of probability 0 never happens.
+constexpr bool happens(float r, float p) { return r <= p && p != 0.0f; }
+
+// Whether an up unit with failure probability p fails on the draw r: unless
+// r > p, so that a probability that is not a number fails it every hour; as
+// for any event, a probability of 0 never does.
+constexpr bool fails(float r, float p) { return !(r > p) && p != 0.0f; }
+
 }  // namespace adequacy

@@ -71,8 +71,8 @@ bool advanceTie(const AtcTable& atc, const TransitionProbabilities& probabilitie
                 std::uint32_t& seed) {
     const float r = ran(seed);
     if (tie.atcState != 1) {
-        if (r <= atcReturnProb) tie.atcState = 1;
-    } else if (r <= probabilities.atcLeaveProb) {
+        if (happens(r, atcReturnProb)) tie.atcState = 1;
+    } else if (happens(r, probabilities.atcLeaveProb)) {
         const float r2 = ran(seed);
         const int row = searchTieState(atc, probabilities.atcReducedProb, r2);
         if (row == 0) return false;

@@ -21,6 +21,10 @@ struct UnitTypeRates {
 // the long-run share of derated hours is its derated probability (an outage
 // lasts as long whichever state it is, so the shares of hours are the shares
 // of failures).
+// A type whose rates add up to 1 (or round above it) is never up: it is
+// never repaired. The system reader refuses the types for which either
+// probability would exceed 1.
+UnitTypeRates typeRates(float forcedOutageRate, float deratedProbability, float mttrDays);
 UnitTypeRates unitTypeRates(const UnitTypes& units, int type);
 
 // Draws the initial state of every unit in unit order (one draw each) and
@@ -30,7 +34,8 @@ void setUpUnits(const UnitTypes& units, std::uint32_t& seed, std::vector<int>& u
 
 // One hourly transition: one draw, and a second one for a unit that fails to
 // pick between forced outage and derated state; the unit is derated when the
-// second draw is at most `deratedShare`.
+// second draw is at most `deratedShare`. A probability of 0 never comes true,
+// even on a draw of exactly 0.
 int nextUnitState(int state, float failProb, float repairProb, float deratedShare,
                   std::uint32_t& seed);
 

@@ -16,6 +16,7 @@ struct Channel {
     // kept in `captured` as one block (report_file.hpp).
     int blockDescriptor = -1;
     long long blockBytes = 0;  // bytes of the complete blocks written so far
+    bool regularFile = false;  // cut back after a failed write; a device cannot be
 };
 
 Channel consoleChannel();                  // standard output

@@ -48,6 +48,13 @@ void registerReportChannel(Channel* report) { reportChannel = report; }
     endProgram(exitIoError);
 }
 
+[[noreturn]] void fileInUse(std::string_view channelName) {
+    std::string line = "adequacy: ";
+    line.append(channelName).append(" is in use by another run\n");
+    std::fputs(line.c_str(), stderr);
+    endProgram(exitIoError);
+}
+
 [[noreturn]] void fatalOutOfMemory() {
     // Nothing here may allocate: the message goes out as it stands, and the
     // block being rendered, perhaps cut short, is dropped.

@@ -19,6 +19,10 @@ void registerReportChannel(Channel* report);
 
 [[noreturn]] void fatalIoError(std::string_view channelName, std::string_view failure);
 
+// An output that another run holds locked: one line on standard error, and
+// the end of the run, whose own report is kept.
+[[noreturn]] void fileInUse(std::string_view channelName);
+
 // One line on standard error; the report keeps its complete blocks only.
 [[noreturn]] void fatalOutOfMemory();
 

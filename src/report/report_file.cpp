@@ -2,11 +2,11 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "report/fatal.hpp"
@@ -46,7 +46,8 @@ int writePending(Channel& report) {
     }
     const int error = errno;
     // Shrinking a file needs no space, and a size below the limit is allowed.
-    if (::ftruncate(report.blockDescriptor, static_cast<off_t>(report.blockBytes)) != 0) {
+    if (report.regularFile &&
+        ::ftruncate(report.blockDescriptor, static_cast<off_t>(report.blockBytes)) != 0) {
         std::fprintf(stderr, "adequacy: %s: cannot cut back to its last complete block: %s\n",
                      report.name.c_str(), std::strerror(errno));
     }
@@ -54,6 +55,20 @@ int writePending(Channel& report) {
     ::close(report.blockDescriptor);
     report.blockDescriptor = -1;
     return error;
+}
+
+void lockAndEmpty(int descriptor, const std::string& name) {
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(descriptor);
+        if (error == EWOULDBLOCK) fileInUse(name);
+        fatalIoError(name, "cannot lock: " + reason(error));
+    }
+    if (::ftruncate(descriptor, 0) != 0) {
+        const int error = errno;
+        ::close(descriptor);
+        fatalIoError(name, "cannot empty: " + reason(error));
+    }
 }
 
 }  // namespace
@@ -64,21 +79,16 @@ Channel openReportFile(const std::string& path, std::string name) {
     // Not truncated on opening: the file may be another run's, still in use.
     int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (descriptor < 0) fatalIoError(report.name, "cannot create: " + reason(errno));
-    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
         const int error = errno;
         ::close(descriptor);
-        if (error == EWOULDBLOCK) {
-            std::fprintf(stderr, "adequacy: %s is in use by another run\n", report.name.c_str());
-            std::fflush(stderr);
-            std::exit(exitIoError);
-        }
-        fatalIoError(report.name, "cannot lock: " + reason(error));
+        fatalIoError(report.name, "cannot examine: " + reason(error));
     }
-    if (::ftruncate(descriptor, 0) != 0) {
-        const int error = errno;
-        ::close(descriptor);
-        fatalIoError(report.name, "cannot empty: " + reason(error));
-    }
+    // A device or FIFO (-o /dev/null) is written as it is: not locked, which
+    // would keep other runs off /dev/null, and not emptied.
+    report.regularFile = S_ISREG(status.st_mode);
+    if (report.regularFile) lockAndEmpty(descriptor, report.name);
     report.blockDescriptor = descriptor;
     report.captured.reserve(blockBufferBytes);
     return report;

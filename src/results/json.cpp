@@ -1,16 +1,13 @@
 #include "results/json.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
-
-#include <array>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <array>
 
+#include "report/escaped_text.hpp"
 #include "report/fatal.hpp"
-#include "results/interrupts_held.hpp"
+#include "results/results_file.hpp"
 #include "results/standard_error.hpp"
 #include "results/year_columns.hpp"
 
@@ -196,27 +193,12 @@ json monteCarloSection(const MonteCarloResults& monteCarlo) {
     return result;
 }
 
-[[noreturn]] void cannotWrite(const std::string& path, const char* what) {
-    report::fatalIoError("results file " + path, std::string(what) + ": " + std::strerror(errno));
-}
-
-bool writeAll(int fd, const std::string& text) {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 json programJson() { return {{"name", "adequacy"}, {"version", ADEQUACY_VERSION}}; }
 
 json systemJson(const SystemInfo& system) {
-    return {{"source", system.source},
+    return {{"source", report::asUtf8(system.source)},
             {"units", system.units},
             {"capacity_mw",
              {{"total", system.totalCapacityMw},
@@ -232,35 +214,18 @@ json toJson(const Results& results) {
             {"monte_carlo", monteCarlo(results.monteCarlo)}};
 }
 
-void writeResultsFile(const std::string& path, const Results& results) {
-    writeJsonFile(path, toJson(results));
+std::string documentText(const json& document) {
+    // Texts from outside come in escaped (asUtf8); should one ever slip
+    // through, a replacement character is better than an abort.
+    return document.dump(1, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
+std::string resultsText(const Results& results) { return documentText(toJson(results)); }
+
 void writeJsonFile(const std::string& path, const json& document) {
-    const std::string text = document.dump(1) + "\n";
-    // Neither a half-written file nor a stray temporary one is left behind.
-    const InterruptsHeld held;
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) cannotWrite(path, "cannot be created");
-    // mkstemp creates the file for its owner only; a results file is as
-    // readable as any other file the user creates.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        errno = error;
-        cannotWrite(path, "cannot be written");
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        errno = error;
-        cannotWrite(path, "cannot be renamed into place");
-    }
+    ResultsFile file;
+    file.open(path);
+    file.write(documentText(document));
 }
 
 void checkResultsDirectory(const std::string& path) {
@@ -268,7 +233,9 @@ void checkResultsDirectory(const std::string& path) {
     const std::string directory = slash == std::string::npos ? "."
                                   : slash == 0               ? "/"
                                                              : path.substr(0, slash);
-    if (::access(directory.c_str(), W_OK | X_OK) != 0) cannotWrite(path, "cannot be created");
+    if (::access(directory.c_str(), W_OK | X_OK) != 0)
+        report::fatalIoError("results file " + path,
+                             std::string("cannot be created: ") + std::strerror(errno));
 }
 
 nlohmann::ordered_json monteCarloJson(const MonteCarloResults& monteCarlo) {

@@ -15,12 +15,12 @@ nlohmann::ordered_json toJson(const Results& results);
 nlohmann::ordered_json programJson();
 nlohmann::ordered_json systemJson(const SystemInfo& system);
 
-// Writes the document to a temporary file beside `path`, flushes it to disk
-// and renames it over `path`: a reader, or an interrupted run, only ever
-// sees a whole document. Failing is a fatal I/O error.
-void writeJsonFile(const std::string& path, const nlohmann::ordered_json& document);
+// The document as the results file holds it.
+std::string resultsText(const Results& results);
 
-void writeResultsFile(const std::string& path, const Results& results);
+// Writes a document once, whole, in the file's place as the results file is
+// written (see results_file.hpp). Failing is a fatal I/O error.
+void writeJsonFile(const std::string& path, const nlohmann::ordered_json& document);
 
 // The "monte_carlo" part of the document.
 nlohmann::ordered_json monteCarloJson(const MonteCarloResults& monteCarlo);

@@ -125,8 +125,9 @@ void recordReport(Recorder& recorder, const SimulationState& state, const AtcTab
                                   readBack.points.begin() + readBack.schedule.count);
 }
 
-void writeResults(const Recorder& recorder) {
-    if (!recorder.path.empty()) writeResultsFile(recorder.path, recorder.results);
+void writeResults(Recorder& recorder) {
+    // A recorder with no file keeps its figures for whoever made it.
+    if (recorder.file.opened()) recorder.file.write(resultsText(recorder.results));
 }
 
 }  // namespace adequacy::results

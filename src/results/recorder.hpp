@@ -13,11 +13,12 @@
 #include "montecarlo/state.hpp"
 #include "results/read_back.hpp"
 #include "results/results.hpp"
+#include "results/results_file.hpp"
 
 namespace adequacy::results {
 
 struct Recorder {
-    std::string path;  // the results file
+    ResultsFile file;
     Results results;
     ReadBack readBack;  // working sums of the report being read back
 };
@@ -57,6 +58,6 @@ void recordReport(Recorder& recorder, const SimulationState& state, const AtcTab
                   const ReportFigures& figures);
 
 // Rewrites the results file (a fatal I/O error if it cannot be written).
-void writeResults(const Recorder& recorder);
+void writeResults(Recorder& recorder);
 
 }  // namespace adequacy::results

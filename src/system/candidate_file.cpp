@@ -2,8 +2,10 @@
 
 #include <utility>
 
+#include "report/escaped_text.hpp"
 #include "system/file_text.hpp"
 #include "system/system_limits.hpp"
+#include "system/toml_nesting.hpp"
 #include "system/toml_values.hpp"
 #include "system/unit_lists.hpp"
 
@@ -12,12 +14,14 @@ namespace {
 
 CandidateUnits readCandidate(const std::string& path, std::string text) {
     const TomlSource source(path, std::move(text));
+    if (const std::optional<NestingFault> fault = deepNesting(source.text()))
+        source.failAt(fault->line, "nested too deep for a candidate file: " + fault->what);
     toml::table root;
     try {
         root = toml::parse(source.text(), path);
     } catch (const toml::parse_error& error) {
         source.failAt(static_cast<int>(error.source().begin.line),
-                      "not valid TOML: " + printable(error.description()));
+                      "not valid TOML: " + report::withControlsEscaped(error.description()));
     }
     rejectUnknownKeys(source, root, "", {"unit_type", "area1", "area0"});
     CandidateUnits candidate;

@@ -22,14 +22,39 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-// The decimal rounded once to single precision, the precision loads are kept in.
-std::optional<float> parsedNumber(std::string_view text) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    float value = 0.0f;
-    auto [stop, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (status != std::errc{} || stop != text.data() + text.size()) return std::nullopt;
-    return value;
+// Whether a decimal that single precision cannot hold is too large for it
+// (else it is too small, and its nearest float is 0). Beyond the range of
+// long double the exponent's sign tells.
+bool tooLargeForFloat(std::string_view text) {
+    long double wide = 0.0L;
+    auto [stop, status] = std::from_chars(text.data(), text.data() + text.size(), wide);
+    if (status == std::errc{}) return std::fabs(wide) > 1.0L;
+    const std::size_t exponent = text.find_first_of("eE");
+    return exponent == std::string_view::npos || exponent + 1 >= text.size() ||
+           text[exponent + 1] != '-';
 }
+
+struct Decimal {
+    float value = 0.0f;
+    bool tooLarge = false;  // beyond single precision; value is then 0
+};
+
+// The decimal rounded once to single precision, the precision loads are kept in.
+std::optional<Decimal> parsedNumber(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    Decimal decimal;
+    const char* end = text.data() + text.size();
+    auto [stop, status] = std::from_chars(text.data(), end, decimal.value);
+    if (stop != end || (status != std::errc{} && status != std::errc::result_out_of_range))
+        return std::nullopt;
+    if (status == std::errc::result_out_of_range) {
+        decimal.tooLarge = tooLargeForFloat(text);
+        decimal.value = text.front() == '-' ? -0.0f : 0.0f;
+    }
+    return decimal;
+}
+
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 class CsvReader {
   public:
@@ -60,6 +85,9 @@ class CsvReader {
                 line_ = blankLine;
                 fail("blank line among the data rows");
             }
+            // A byte-order mark, which some editors put first, is not data.
+            if (line_ == 1 && content.starts_with(byteOrderMark))
+                content = trimmed(content.substr(byteOrderMark.size()));
             if (line_ == 1 && isHeader(content)) continue;
             if (++row > hoursPerYear)
                 fail("more than " + std::to_string(hoursPerYear) +
@@ -79,15 +107,16 @@ class CsvReader {
     }
 
     float field(std::string_view text, int row, const char* name) const {
-        std::optional<float> value = parsedNumber(trimmed(text));
-        if (!value)
+        const std::optional<Decimal> decimal = parsedNumber(trimmed(text));
+        if (!decimal)
             failRow(row,
                     std::string(name) + " is not a number: \"" + std::string(trimmed(text)) + "\"");
-        if (!std::isfinite(*value)) failRow(row, std::string(name) + " is not a finite number");
-        if (*value < 0.0f || *value > static_cast<float>(maxMw))
+        const float value = decimal->value;
+        if (!std::isfinite(value)) failRow(row, std::string(name) + " is not a finite number");
+        if (decimal->tooLarge || value < 0.0f || value > static_cast<float>(maxMw))
             failRow(row, std::string(name) + " must be between 0 and " + std::to_string(maxMw) +
                              " MW (is " + std::string(trimmed(text)) + ")");
-        return *value;
+        return value;
     }
 
     void readRow(std::string_view content, int row, HourlyLoadYear& year) const {

@@ -1,14 +1,19 @@
 #include "system/system_file.hpp"
 
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <sstream>
 
 #include "direct/atc_check.hpp"
 #include "model/load_check.hpp"
+#include "montecarlo/units.hpp"
+#include "report/escaped_text.hpp"
 #include "system/file_text.hpp"
 #include "system/hourly_csv.hpp"
 #include "system/system_limits.hpp"
+#include "system/toml_nesting.hpp"
 #include "system/toml_values.hpp"
 #include "system/unit_lists.hpp"
 
@@ -31,14 +36,20 @@ std::array<float, N> readReals(const TomlSource& source, const toml::node& node,
 
 HourlyLoadYear readHourlyFile(const TomlSource& source, const toml::node& node) {
     const std::string written = stringValue(source, node, "loads.hourly");
+    // A line end would split the lines that name the file, a NUL cut its name.
+    if (report::holdsControls(written))
+        source.fail(node, "loads.hourly: the path holds a control character: " +
+                              report::withControlsEscaped(written));
     std::filesystem::path path(written);
     if (path.is_relative()) path = std::filesystem::path(source.path()).parent_path() / path;
     const std::string resolved = path.string();
+    const std::string shown = report::withControlsEscaped(resolved);
     const FileText file = readFileText(resolved, maxHourlyFileBytes);
-    if (!file.problem.empty())
-        source.fail(node, "loads.hourly: " + printable(resolved) + ": " + file.problem);
+    if (!file.problem.empty()) source.fail(node, "loads.hourly: " + shown + ": " + file.problem);
     std::istringstream in(file.text);
-    return readHourlyCsv(in, printable(resolved), written);
+    HourlyLoadYear year = readHourlyCsv(in, shown, written);
+    year.filePath = resolved;
+    return year;
 }
 
 void readLoads(const TomlSource& source, const toml::table& root, StudySystem& system) {
@@ -104,12 +115,14 @@ void checkAtcDirections(const TomlSource& source, const toml::table& root, const
 
 StudySystem readSystem(const std::string& path, std::string text) {
     const TomlSource source(path, std::move(text));
+    if (const std::optional<NestingFault> fault = deepNesting(source.text()))
+        source.failAt(fault->line, "nested too deep for a system file: " + fault->what);
     toml::table root;
     try {
         root = toml::parse(source.text(), path);
     } catch (const toml::parse_error& error) {
         source.failAt(static_cast<int>(error.source().begin.line),
-                      "not valid TOML: " + printable(error.description()));
+                      "not valid TOML: " + report::withControlsEscaped(error.description()));
     }
     rejectUnknownKeys(source, root, "", {"unit_type", "area1", "area0", "loads", "atc"});
     StudySystem system;

@@ -13,9 +13,8 @@ inline constexpr int maxMw = 10'000'000;
 inline constexpr int maxAtcRows = 10;
 // Per-unit values of the daily load shape.
 inline constexpr double maxShapeValue = 100.0;
-// Repair times in days: the lower bound keeps the hourly repair rate a finite
-// single-precision number.
-inline constexpr double minMttrDays = 1e-6;
+// Repair times in days. The shortest is an hour, the simulation's step (see
+// the system reader).
 inline constexpr double maxMttrDays = 1e6;
 // A system file is a few kilobytes and a year of hourly loads a few hundred;
 // anything this large is not one.

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "report/escaped_text.hpp"
+
 namespace adequacy::system {
 namespace {
 
@@ -98,13 +100,6 @@ std::string typeName(const toml::node& node) {
     }
 }
 
-std::string printable(std::string_view text) {
-    std::string shown(text);
-    for (char& c : shown)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-    return shown;
-}
-
 std::string keyPath(std::string_view where, std::string_view key) {
     if (where.empty()) return std::string(key);
     return std::string(where) + "." + std::string(key);
@@ -121,7 +116,8 @@ void rejectUnknownKeys(const TomlSource& source, const toml::table& table, std::
             list += (list.empty() ? "" : ", ") + std::string(name);
         int line =
             key.source().begin.line > 0 ? static_cast<int>(key.source().begin.line) : lineOf(node);
-        source.failAt(line, "unknown key " + keyPath(where, printable(key.str())) +
+        source.failAt(line, "unknown key " +
+                                keyPath(where, report::withControlsEscaped(key.str())) +
                                 " (known keys: " + list + ")");
     }
 }
@@ -164,8 +160,7 @@ std::int64_t integerValue(const TomlSource& source, const toml::node& node, cons
     return value;
 }
 
-float realValue(const TomlSource& source, const toml::node& node, const std::string& name,
-                double min, double max) {
+double numberValue(const TomlSource& source, const toml::node& node, const std::string& name) {
     double value = 0.0;
     if (node.is_integer())
         value = static_cast<double>(node.as_integer()->get());
@@ -174,11 +169,21 @@ float realValue(const TomlSource& source, const toml::node& node, const std::str
     else
         source.fail(node, name + ": must be a number, not " + typeName(node));
     if (!std::isfinite(value)) source.fail(node, name + ": must be a finite number");
+    return value;
+}
+
+float singlePrecisionValue(const TomlSource& source, const toml::node& node, double value) {
+    if (node.is_integer()) return static_cast<float>(node.as_integer()->get());
+    return singlePrecision(source.numberText(node), value);
+}
+
+float realValue(const TomlSource& source, const toml::node& node, const std::string& name,
+                double min, double max) {
+    const double value = numberValue(source, node, name);
     if (value < min || value > max)
         source.fail(node, name + ": must be between " + boundText(min) + " and " + boundText(max) +
                               " (is " + writtenValue(source, node) + ")");
-    if (node.is_integer()) return static_cast<float>(node.as_integer()->get());
-    return singlePrecision(source.numberText(node), value);
+    return singlePrecisionValue(source, node, value);
 }
 
 std::string writtenValue(const TomlSource& source, const toml::node& node) {

@@ -39,10 +39,6 @@ int lineOf(const toml::node& node);
 // "a string", "an integer", ... for messages.
 std::string typeName(const toml::node& node);
 
-// The text with control characters shown as '?', so that a message built
-// from a key or a path stays one line.
-std::string printable(std::string_view text);
-
 // "unit_type[2].pmax_mw": where is "" for the top level.
 std::string keyPath(std::string_view where, std::string_view key);
 
@@ -61,8 +57,14 @@ std::string stringValue(const TomlSource& source, const toml::node& node, const 
 std::int64_t integerValue(const TomlSource& source, const toml::node& node, const std::string& name,
                           std::int64_t min, std::int64_t max);
 
-// A finite real number (an integer is accepted) within min..max, rounded to
-// the single-precision number nearest to the decimal written.
+// A finite real number (an integer is accepted), as the parser holds it.
+double numberValue(const TomlSource& source, const toml::node& node, const std::string& name);
+
+// That number rounded to the single-precision number nearest to the decimal
+// written.
+float singlePrecisionValue(const TomlSource& source, const toml::node& node, double value);
+
+// A finite real number within min..max, in single precision as above.
 float realValue(const TomlSource& source, const toml::node& node, const std::string& name,
                 double min, double max);
 

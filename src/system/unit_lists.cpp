@@ -1,9 +1,56 @@
 #include "system/unit_lists.hpp"
 
+#include <cmath>
+#include <cstdio>
+
+#include "montecarlo/units.hpp"
 #include "system/system_limits.hpp"
 
 namespace adequacy::system {
 namespace {
+
+std::string shownAs(const char* format, double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+float readRepairDays(const TomlSource& source, const toml::node& node, const std::string& name) {
+    const double days = numberValue(source, node, name);
+    const std::string written = " (is " + writtenValue(source, node) + ")";
+    if (!(days > 0.0)) source.fail(node, name + ": must be above 0" + written);
+    if (days > maxMttrDays)
+        source.fail(node,
+                    name + ": must be at most " + shownAs("%.0f", maxMttrDays) + " days" + written);
+    return singlePrecisionValue(source, node, days);
+}
+
+// The simulation moves a unit at most once an hour, with its type's hourly
+// repair and failure probabilities: the one is 1 / (repair hours), the other
+// holds the outage share q and is q / (1 - q) / (repair hours). Neither may
+// exceed 1, or the simulated unit would spend too few hours in its state.
+void checkHourlyRates(const TomlSource& source, const toml::node& node, const std::string& name,
+                      const UnitType& type) {
+    const std::string written = " (is " + writtenValue(source, node) + ")";
+    if (static_cast<double>(type.mttrDays) * hoursPerDay < 1.0)
+        source.fail(node,
+                    name + ": must be at least one hour, " + shownAs("%.7g", 1.0 / hoursPerDay) +
+                        " days: the simulation repairs a unit in an hour at the soonest" + written);
+    const UnitTypeRates rates =
+        typeRates(type.forcedOutageRate, type.deratedProbability, type.mttrDays);
+    if (!(rates.failProb > 1.0f)) return;
+    const double q = static_cast<float>(static_cast<double>(type.forcedOutageRate) +
+                                        static_cast<double>(type.deratedProbability));
+    // Rounded up, so that the figure shown is enough when written in the file.
+    const double hours = std::ceil(q / (1.0 - q) * 1e4) / 1e4;
+    const double days = std::ceil(q / (1.0 - q) / hoursPerDay * 1e6) / 1e6;
+    source.fail(node, name + ": must be at least " + shownAs("%.10g", hours) + " hours (" +
+                          shownAs("%.10g", days) +
+                          " days) for forced_outage_rate and derated_probability adding up to " +
+                          shownAs("%.7g", q) +
+                          ": a unit repaired sooner would have to fail more than once an hour" +
+                          written);
+}
 
 UnitType readUnitType(const TomlSource& source, const toml::table& table,
                       const std::string& where) {
@@ -30,12 +77,8 @@ UnitType readUnitType(const TomlSource& source, const toml::table& table,
                                  "more than 1");
     const toml::node& mttr = key("mttr_days");
     const std::string mttrName = keyPath(where, "mttr_days");
-    type.mttrDays = realValue(source, mttr, mttrName, -maxMttrDays, maxMttrDays);
-    if (type.mttrDays <= 0.0f)
-        source.fail(mttr, mttrName + ": must be above 0 (is " + writtenValue(source, mttr) + ")");
-    if (type.mttrDays < minMttrDays)
-        source.fail(mttr, mttrName + ": must be at least 0.000001 days (is " +
-                              writtenValue(source, mttr) + ")");
+    type.mttrDays = readRepairDays(source, mttr, mttrName);
+    checkHourlyRates(source, mttr, mttrName, type);
     return type;
 }
 

@@ -55,6 +55,25 @@ TEST(TwoArea, FiguresForSeveralTables) {
     }
 }
 
+TEST(TwoArea, SolvedLoadByLoadWithOneTableAsHourByHour) {
+    // No memory for kept tables: the solution that larger systems take.
+    for (const AtcTable& atc :
+         {builtInAtcTable(), tableFromAnswer("300 1"), tableFromAnswer("-100 .5 -500 .5 250 .7")}) {
+        for (const ReceivingArea area : {ReceivingArea::area1, ReceivingArea::area0}) {
+            const AnnualIndices kept =
+                computeTwoArea(area, builtInTables(), builtInLoads(), atc, builtInMttrFactor());
+            const AnnualIndices one =
+                computeTwoArea(area, builtInTables(), builtInLoads(), atc, builtInMttrFactor(), 0);
+            EXPECT_EQ(printed(one), printed(kept));
+            EXPECT_EQ(one.lolh, kept.lolh);
+            EXPECT_EQ(one.allr, kept.allr);
+            // The unserved energy summed hour by hour before it joins the
+            // year's sum: its last digits differ.
+            EXPECT_NEAR(one.mwhEue, kept.mwhEue, 1e-10 * kept.mwhEue);
+        }
+    }
+}
+
 TEST(TwoArea, LoadAboveTheAssistedCapacity) {
     // Area 1, without import rows, carries 1100 MW at day 1 hour 12: 127 MW
     // above its 973 MW. Every other hour is empty.

@@ -120,6 +120,34 @@ TEST(HostileSurroundings, RunningOutOfMemoryEndsTheRunWithAMessage) {
     EXPECT_EQ(maskTimes(run.report), firstBlock());
 }
 
+TEST(HostileSurroundings, TheDirectSolutionsOfAHugeSystemKeepAFewTables) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the address sanitizer's shadow memory does not fit a limit on address space";
+#endif
+    // Ten units of 1,000,000 MW: outage tables of 40 MB each.
+    const std::string system =
+        "[[unit_type]]\npmax_mw = 1000000\nderated_mw = 0\nforced_outage_rate = 0.2\n"
+        "derated_probability = 0\nmttr_days = 5\n[area1]\nunits = [1]\nrepeat = 5\n"
+        "[area0]\nunits = [1]\nrepeat = 5\n[loads]\nparameters = [1, 5000000, 1, 0, 1, "
+        "2500000, 1]\n[[atc]]\nmw = 300000\nprobability = 0.99\n";
+    StartedProgram program("", {.prepare =
+                                    [&](const std::filesystem::path& dir) {
+                                        std::ofstream(dir / "huge.toml") << system;
+                                    },
+                                .inputStaysOpen = true,
+                                .args = {"--system", "huge.toml"}});
+    ASSERT_TRUE(program.waitForConsole("OR RETURN TO CONTINUE"));
+    // The tables are built: the two-area solutions may have ten more of them.
+    const auto limit = static_cast<rlim_t>(mappedBytes(program.pid()) + (400 << 20));
+    const rlimit addressSpace{limit, limit};
+    ASSERT_EQ(::prlimit(program.pid(), RLIMIT_AS, &addressSpace, nullptr), 0);
+    program.sendInput("\n\n999\n");
+    ProgramRun run = program.wait();
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.errors, "");
+    EXPECT_NE(run.report.find(" AREA 0  A0  DIRECT SOLUTION TIME = "), std::string::npos);
+}
+
 TEST(HostileSurroundings, AConsoleTerminalThatHasHungUpIsAFatalError) {
     ProgramRun run = runProgram(fullRun, {.hungUpTerminal = true});
     EXPECT_EQ(run.exitStatus, 2);

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -36,9 +37,9 @@ std::string withoutRepeatWarning(std::string text) {
 }
 
 // Runs the program with standard error on a pseudo-terminal; with
-// `interruptWhenDrawn`, sends SIGINT once the progress line is drawn.
+// `interruptAt`, sends SIGINT once the terminal has shown that text.
 TerminalRun runWithTerminal(const std::string& standardInput, std::vector<std::string> args = {},
-                            bool interruptWhenDrawn = false) {
+                            const char* interruptAt = nullptr) {
     std::vector<char*> argv{const_cast<char*>("adequacy")};
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -69,9 +70,9 @@ TerminalRun runWithTerminal(const std::string& standardInput, std::vector<std::s
         ssize_t got = read(master, buffer, sizeof buffer);
         if (got > 0) {
             run.terminal.append(buffer, static_cast<std::size_t>(got));
-            if (interruptWhenDrawn && run.terminal.find(" left  ") != std::string::npos) {
+            if (interruptAt != nullptr && run.terminal.find(interruptAt) != std::string::npos) {
                 kill(pid, SIGINT);
-                interruptWhenDrawn = false;
+                interruptAt = nullptr;
             }
         } else if (got < 0 && errno == EINTR)
             continue;
@@ -101,13 +102,49 @@ TEST(ProgressLine, IsDrawnOnATerminalAndErasedBeforeEachReport) {
 }
 
 TEST(ProgressLine, ShowsHoursLeftIsErasedOnAnInterruptAndHidesWhenQuiet) {
-    TerminalRun run = runWithTerminal("", {"--years", "2000000000"}, true);
+    TerminalRun run = runWithTerminal("", {"--years", "2000000000"}, " left  ");
     EXPECT_EQ(run.exitStatus, 130);
     EXPECT_TRUE(std::regex_search(run.terminal, std::regex(" [0-9]+:[0-5][0-9]:[0-5][0-9] left")));
     // The terminal turns the line feed into CR LF.
     EXPECT_TRUE(run.terminal.ends_with("\r" + std::string(72, ' ') + "\radequacy: interrupted\r\n"))
         << run.terminal;
     EXPECT_EQ(runWithTerminal("", {"--quiet", "--years", "20000"}).terminal, "");
+}
+
+// A system file of the test's own, removed with it.
+struct SystemFile {
+    explicit SystemFile(const std::string& text) { std::ofstream(path) << text; }
+    ~SystemFile() { std::filesystem::remove(path); }
+    inline static int made = 0;
+    const std::string path = std::filesystem::temp_directory_path().string() + "/adequacy-" +
+                             std::to_string(getpid()) + "-" + std::to_string(++made) + ".toml";
+};
+
+std::string systemOf(const char* unitType, int unitsPerArea, const char* loads) {
+    return std::string("[[unit_type]]\n") + unitType + "derated_mw = 0\nderated_probability = 0\n" +
+           "mttr_days = 5\n[area1]\nunits = [1]\nrepeat = " + std::to_string(unitsPerArea) +
+           "\n[area0]\nunits = [1]\nrepeat = " + std::to_string(unitsPerArea) +
+           "\n[loads]\nparameters = [" + loads + "]\n";
+}
+
+TEST(ProgressLine, LongDirectSolutionsAndYearsLongerThanASecondShowTheirs) {
+    // Tables of 5 million MW, and winter loads that take seconds to solve.
+    const SystemFile huge(systemOf("pmax_mw = 1000000\nforced_outage_rate = 0.2\n", 5,
+                                   "1, 5000000, 1, 0, 1, 2500000, 1"));
+    TerminalRun direct = runWithTerminal("", {"--system", huge.path, "--years", "999"});
+    EXPECT_EQ(direct.exitStatus, 0);
+    EXPECT_TRUE(std::regex_search(direct.terminal,
+                                  std::regex("single-area solution: [0-9]+ of 8760 hours, ")))
+        << direct.terminal;
+    EXPECT_TRUE(direct.terminal.ends_with(std::string(72, ' ') + "\r"));
+    EXPECT_EQ(direct.console.find("hours/s"), std::string::npos);
+    // 100,000 units: a simulated year takes seconds.
+    const SystemFile many(systemOf("pmax_mw = 1\nforced_outage_rate = 0.05\n", 50000,
+                                   "90000, 90000, 90000, 0, 45000, 45000, 45000"));
+    TerminalRun slow = runWithTerminal("", {"--system", many.path, "--years", "1000"}, "years/s");
+    EXPECT_EQ(slow.exitStatus, 130);
+    EXPECT_TRUE(std::regex_search(slow.terminal, std::regex(" of 1000 years, 0\\.[0-9]+ years/s")))
+        << slow.terminal;
 }
 
 TEST(ProgressLine, NeverAppearsWhenStandardErrorIsAFile) {

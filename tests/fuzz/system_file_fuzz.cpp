@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "montecarlo/units.hpp"
 #include "system/system_file.hpp"
 #include "system/system_limits.hpp"
 
@@ -27,7 +28,11 @@ void checkTypes(const StudySystem& system) {
         require(type.deratedMw >= 0 && type.deratedMw <= type.pmaxMw);
         require(isProbability(type.forcedOutageRate) && isProbability(type.deratedProbability));
         require(static_cast<double>(type.forcedOutageRate) + type.deratedProbability <= 1.0 + 1e-6);
-        require(type.mttrDays >= system::minMttrDays && type.mttrDays <= system::maxMttrDays);
+        require(type.mttrDays * 24.0 >= 1.0 && type.mttrDays <= system::maxMttrDays);
+        // The simulation's hourly probabilities are probabilities.
+        const UnitTypeRates rates =
+            typeRates(type.forcedOutageRate, type.deratedProbability, type.mttrDays);
+        require(isProbability(rates.repairProb) && isProbability(rates.failProb));
     }
 }
 

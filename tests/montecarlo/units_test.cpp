@@ -112,13 +112,25 @@ TEST(NextUnitState, UpUnitFailsAtOrBelowItsFailureProbabilityAndDrawsAgain) {
 }
 
 TEST(NextUnitState, SecondDrawAtOrBelowTheDeratedShareDerates) {
-    const std::uint32_t start = seedBeforeDraw(0.0f);
+    const std::uint32_t start = seedBeforeDraw(0.25f);
     std::uint32_t probe = afterDraws(start, 1);
     const float second = ran(probe);
     std::uint32_t seed = start;
     EXPECT_EQ(nextUnitState(unitUp, 0.5f, 1.0f, second, seed), unitDerated);
     seed = start;
     EXPECT_EQ(nextUnitState(unitUp, 0.5f, 1.0f, second - 0x1p-24f, seed), unitOut);
+}
+
+TEST(NextUnitState, AProbabilityOfZeroNeverComesTrueEvenOnADrawOfZero) {
+    // From this seed the next two draws are both exactly 0.
+    const std::uint32_t zeros = seedBeforeDraw(0.0f);
+    std::uint32_t seed = zeros;
+    EXPECT_EQ(nextUnitState(unitUp, 0.5f, 1.0f, 0.0f, seed), unitOut);  // no derated share
+    seed = zeros;
+    EXPECT_EQ(nextUnitState(unitUp, 0.0f, 1.0f, 1.0f, seed), unitUp);  // no failures
+    EXPECT_EQ(seed, afterDraws(zeros, 1));
+    seed = zeros;
+    EXPECT_EQ(nextUnitState(unitOut, 0.5f, 0.0f, 1.0f, seed), unitOut);  // never repaired
 }
 
 TEST(NextUnitState, OutOrDeratedUnitReturnsAtOrBelowTheRepairProbability) {

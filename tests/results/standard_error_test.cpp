@@ -42,8 +42,8 @@ class ThreeYears : public ScratchFixture {
         for (AreaCounters* area : {&state.system, &state.area1}) *area = {4.5, 0.0, 1.0, 60.0};
         state.tie.atcStateHours[0] = 3.0 * hoursPerYear;
         state.atcLimitedLolHours[0] = 1.0;
-        recorder.path = (dir / "results.json").string();
         std::filesystem::create_directories(dir);
+        recorder.file.open((dir / "results.json").string());
         loads->total.fill(0.0f);
         loads->area1.fill(0.0f);
         const SimulationContext context{units, *loads, atc,   28.375f,  2267660.0f,
@@ -94,7 +94,8 @@ TEST_F(ThreeYears, StandardErrorsAreTheSpreadOfTheYearsOverRootN) {
 }
 
 TEST_F(ThreeYears, TheReportIsWrittenToTheResultsFileWithItsInterval) {
-    const nlohmann::json file = nlohmann::json::parse(testing::readFile(recorder.path));
+    const nlohmann::json file =
+        nlohmann::json::parse(testing::readFile((dir / "results.json").string()));
     const nlohmann::json& lolh = file["monte_carlo"]["reports"][0]["system"]["lolh"];
     EXPECT_EQ(lolh["estimate"], 1.5);
     EXPECT_EQ(lolh["sd_percent"], 33);

@@ -67,7 +67,7 @@ inline const std::vector<Fault> systemFileFaults = {
      "6: unknown key unit_type[1].mttr_day (known keys: pmax_mw, derated_mw, forced_outage_rate, "
      "derated_probability, mttr_days)"},
     {"unknown key with a line end in it", "\"a\\nb\" = 1\n" + validSystem,
-     "1: unknown key a?b (known keys: unit_type, area1, area0, loads, atc)"},
+     "1: unknown key a\\x0ab (known keys: unit_type, area1, area0, loads, atc)"},
     {"unknown key in a later table", validSystem + "colour = 1\n",
      "13: unknown key loads.colour (known keys: parameters, shape, hourly)"},
     {"unknown key in an area", withLine(10, "unit = [1]"),

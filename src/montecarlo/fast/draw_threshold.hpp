@@ -13,15 +13,15 @@ namespace adequacy {
 // k < drawCount fires for every k: the probability is 1 or more.
 inline constexpr std::int32_t drawCount = std::int32_t{1} << 24;
 
-// The number of draws k with k 2^-24 <= p. NaN and negative probabilities
-// take none (though -0 takes k = 0, since 0 <= -0), infinity takes all.
+// The number of draws k for which happens(k 2^-24, p). NaN, negative and
+// zero probabilities take none (not even k = 0), infinity takes all.
 constexpr std::int32_t drawsAtOrBelow(float p) {
-    if (!(p >= 0.0f)) return 0;
+    if (!(p > 0.0f)) return 0;
     if (p >= 1.0f) return drawCount;
     return static_cast<std::int32_t>(static_cast<double>(p) * 0x1p24) + 1;
 }
 
-// The number of draws k for which k 2^-24 > p does not hold: the same as
+// The number of draws k for which fails(k 2^-24, p): the same as
 // drawsAtOrBelow, except that a NaN p takes every draw.
 constexpr std::int32_t drawsNotAbove(float p) {
     if (p != p) return drawCount;

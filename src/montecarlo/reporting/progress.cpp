@@ -32,35 +32,55 @@ TimeText formatTimeLeft(long long seconds) {
     return text;
 }
 
-void draw(const ProgressLine& p, long long yearsDone, Clock::time_point now) {
+// Whole numbers where they are large, three digits where a phase is slow:
+// 0.25 years a second, not 0.
+using RateText = std::array<char, 32>;
+RateText formatRate(double rate) {
+    RateText text{};
+    std::snprintf(text.data(), text.size(), rate >= 100.0 ? "%.0f" : "%.3g", rate);
+    return text;
+}
+
+void draw(const ProgressLine& p, long long done, Clock::time_point now) {
     const double seconds = std::chrono::duration<double>(now - p.started).count();
-    const double rate =
-        seconds > 0.0 ? static_cast<double>(yearsDone - p.startYears) / seconds : 0.0;
-    const double left = rate > 0.0 ? static_cast<double>(p.totalYears - yearsDone) / rate : 0.0;
-    std::fprintf(p.terminal, "\r  %lld of %lld years, %.0f years/s, %s left  ", yearsDone,
-                 p.totalYears, rate, formatTimeLeft(static_cast<long long>(left + 0.5)).data());
+    const double rate = seconds > 0.0 ? static_cast<double>(done - p.start) / seconds : 0.0;
+    const double left = rate > 0.0 ? static_cast<double>(p.total - done) / rate : 0.0;
+    std::fprintf(p.terminal, "\r  %s%lld of %lld %s, %s %s/s, %s left  ", p.phase, done, p.total,
+                 p.unit, formatRate(rate).data(), p.unit,
+                 formatTimeLeft(static_cast<long long>(left + 0.5)).data());
     std::fflush(p.terminal);
 }
 
+bool phasesWanted = true;
+
 }  // namespace
+
+void wantProgress(bool wanted) { phasesWanted = wanted; }
 
 ProgressLine startProgress(long long yearsDone, long long totalYears, bool wanted) {
     ProgressLine progress;
     if (wanted && ::isatty(STDERR_FILENO) == 1) progress.terminal = stderr;
-    progress.totalYears = totalYears;
-    progress.startYears = yearsDone;
+    progress.total = totalYears;
+    progress.start = yearsDone;
     progress.started = progress.lastDrawn = Clock::now();
     return progress;
 }
 
-void advance(ProgressLine& progress, long long yearsDone) {
+ProgressLine startPhaseProgress(const char* phase, const char* unit, long long total) {
+    ProgressLine progress = startProgress(0, total, phasesWanted);
+    progress.phase = phase;
+    progress.unit = unit;
+    return progress;
+}
+
+void advance(ProgressLine& progress, long long done) {
     if (progress.terminal == nullptr) return;
     const Clock::time_point now = Clock::now();
     if (now - progress.lastDrawn < redrawInterval) return;
     progress.lastDrawn = now;
     progress.shown = true;
     lineOnTerminal = 1;
-    draw(progress, yearsDone, now);
+    draw(progress, done, now);
 }
 
 void erase(ProgressLine& progress) {

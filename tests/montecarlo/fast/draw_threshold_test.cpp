@@ -25,8 +25,8 @@ void expectExact(float p) {
                            drawCount - 2, drawCount - 1}) {
         if (k < 0 || k >= drawCount) continue;
         const float r = drawOf(k);
-        EXPECT_EQ(k < atOrBelow, r <= p) << "p " << p << ", k " << k;
-        EXPECT_EQ(k < notAbove, !(r > p)) << "p " << p << ", k " << k;
+        EXPECT_EQ(k < atOrBelow, happens(r, p)) << "p " << p << ", k " << k;
+        EXPECT_EQ(k < notAbove, fails(r, p)) << "p " << p << ", k " << k;
     }
 }
 
@@ -59,8 +59,9 @@ TEST(DrawThreshold, BoundaryProbabilities) {
 }
 
 TEST(DrawThreshold, Counts) {
-    EXPECT_EQ(drawsAtOrBelow(0.0f), 1);  // r = 0 fires: 0 <= 0
-    EXPECT_EQ(drawsAtOrBelow(-0.0f), 1);
+    EXPECT_EQ(drawsAtOrBelow(0.0f), 0);  // not even r = 0: a probability of 0 never fires
+    EXPECT_EQ(drawsAtOrBelow(-0.0f), 0);
+    EXPECT_EQ(drawsNotAbove(0.0f), 0);
     EXPECT_EQ(drawsAtOrBelow(-1.0e-30f), 0);
     EXPECT_EQ(drawsAtOrBelow(0.125f), (1 << 21) + 1);
     EXPECT_EQ(drawsAtOrBelow(1.0f - 0x1p-24f), drawCount);

@@ -53,20 +53,21 @@ TEST(AdvanceYearFast, DeratedUnitsWithDeratedCapacity) {
 TEST(AdvanceYearFast, RatesThatAlwaysOrNeverFire) {
     Case c;
     // Type 1 is repaired within the hour (repair probability above 1); type 2
-    // is always out, with an infinite repair time: a NaN failure probability,
-    // which fails it whenever it is up, and a repair probability of 0; type 3
-    // fails in every hour it is up (an infinite failure probability).
+    // is always out, never repaired (a repair probability of 0); type 3
+    // fails in every hour it is up (a failure probability above 1), and
+    // type 4 never fails (0).
     c.units.mttrDays[0] = 0.01f;
     c.units.forcedOutageRate[1] = 0.5f;
     c.units.deratedProbability[1] = 0.5f;
     c.units.deratedMw[1] = 4;
-    c.units.mttrDays[1] = std::numeric_limits<float>::infinity();
-    c.units.forcedOutageRate[2] = 1.0f;
+    c.units.forcedOutageRate[2] = 0.9f;
+    c.units.mttrDays[2] = 0.01f;
+    c.units.forcedOutageRate[3] = 0.0f;
     const Comparison run{c};
     ASSERT_GE(run.probabilities.unitRepairProb[0], 1.0f);
-    ASSERT_TRUE(std::isnan(run.probabilities.unitFailProb[1]));
     ASSERT_EQ(run.probabilities.unitRepairProb[1], 0.0f);
-    ASSERT_TRUE(std::isinf(run.probabilities.unitFailProb[2]));
+    ASSERT_GT(run.probabilities.unitFailProb[2], 1.0f);
+    ASSERT_EQ(run.probabilities.unitFailProb[3], 0.0f);
     run.expectSame();
 }
 
