@@ -1,9 +1,10 @@
 #include "results/json.hpp"
 
 #include <unistd.h>
+
+#include <array>
 #include <cerrno>
 #include <cstring>
-#include <array>
 
 #include "report/escaped_text.hpp"
 #include "report/fatal.hpp"
