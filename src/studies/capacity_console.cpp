@@ -64,11 +64,11 @@ void candidates(std::string& out, const CapacityResults& r) {
              c.file.c_str());
 }
 
-void checkRow(std::string& out, const char* what, const std::optional<SimulatedFigure>& f) {
-    if (!f) return;
-    line(out, "  %-24s %12.6f +- %.6f (95 %% interval %.6f to %.6f)", what, f->estimate,
-         1.96 * f->standardError, f->estimate - 1.96 * f->standardError,
-         f->estimate + 1.96 * f->standardError);
+void checkRow(std::string& out, const char* what, const std::optional<SimulatedFigure>& f,
+              const std::optional<CarryingCapability>& direct) {
+    if (!f || !direct) return;
+    line(out, "  %-24s %12.6f %12.6f  %.6f to %.6f", what, direct->indexAtLoad, f->estimate,
+         f->estimate - 1.96 * f->standardError, f->estimate + 1.96 * f->standardError);
 }
 
 // The study against simulated years of the independent engine.
@@ -77,8 +77,9 @@ void simulated(std::string& out, const CapacityResults& r) {
     const SimulatedChecks& s = *r.simulated;
     line(out, "\nSimulated check, %d independent years (seed %u): %s at the load found",
          s.request.years, s.request.seed, std::string(titleOf(r.target.index)).c_str());
-    checkRow(out, "whole system", s.wholeSystem);
-    checkRow(out, "area 1, with the tie", s.area1);
+    line(out, "                                 direct    simulated  95 %% interval");
+    checkRow(out, "whole system", s.wholeSystem, r.wholeSystem);
+    checkRow(out, "area 1, with the tie", s.area1, r.area1);
     for (std::size_t c = 0; c < s.elccMw.size() && c < r.candidates.size(); ++c) {
         if (!s.elccMw[c]) {
             line(out, "  ELCC simulated  %s: not found within the loads simulated",

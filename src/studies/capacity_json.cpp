@@ -12,7 +12,8 @@ json capability(const std::optional<CarryingCapability>& c, LoadForm form) {
     if (!c) return nullptr;
     json j = {{"added_mw", c->addedMw},
               {"peak_mw", c->peakMw},
-              {"reserve_margin_percent", c->reserveMarginPercent}};
+              {"reserve_margin_percent", c->reserveMarginPercent},
+              {"index_at_load", c->indexAtLoad}};
     if (form == LoadForm::scale) j["load_scale"] = c->loadScale;
     return j;
 }

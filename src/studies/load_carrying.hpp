@@ -16,6 +16,8 @@ struct CarryingCapability {
     double loadScale = 1.0;             // on every hour's load in the scaled form
     double peakMw = 0.0;                // the peak with the added load
     double reserveMarginPercent = 0.0;  // installed MW over that peak, minus 1
+    // The index there: at or below the target, by a step of the index at most.
+    double indexAtLoad = 0.0;
 };
 
 CarryingCapability carryingCapability(double addedMw, LoadForm form, double yearPeakMw,
@@ -45,7 +47,9 @@ std::optional<CarryingCapability> loadCarryingCapability(Indices& indices, const
     const auto mw =
         carriedMw(indices, target, form, loadSearch(indices.peakMw(), indices.installedMw()));
     if (!mw) return std::nullopt;
-    return carryingCapability(*mw, form, indices.peakMw(), indices.installedMw());
+    CarryingCapability c = carryingCapability(*mw, form, indices.peakMw(), indices.installedMw());
+    c.indexAtLoad = valueOf(indices.at(LoadChange{form, *mw}), target.index);
+    return c;
 }
 
 }  // namespace adequacy::studies
