@@ -199,6 +199,14 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
         "merge",
         "put results files of the independent engine over disjoint years together into the "
         "results of one run over all their years");
+    mergeCommand->footer(
+        "The files come from runs of --engine independent over disjoint years of one study\n"
+        "(--first-year K); the merged file is the results file of one run over them all.\n"
+        "\n"
+        "Exit status:\n"
+        "  0        the merged file is written\n"
+        "  2        a usage error, files that cannot be put together, or a fatal I/O\n"
+        "           error, named on standard error");
     mergeCommand->add_option("FILES", merge.inputs, "results files (--json) to put together")
         ->required()
         ->type_name("FILE");
