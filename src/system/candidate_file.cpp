@@ -2,10 +2,8 @@
 
 #include <utility>
 
-#include "report/escaped_text.hpp"
 #include "system/file_text.hpp"
 #include "system/system_limits.hpp"
-#include "system/toml_nesting.hpp"
 #include "system/toml_values.hpp"
 #include "system/unit_lists.hpp"
 
@@ -14,15 +12,7 @@ namespace {
 
 CandidateUnits readCandidate(const std::string& path, std::string text) {
     const TomlSource source(path, std::move(text));
-    if (const std::optional<NestingFault> fault = deepNesting(source.text()))
-        source.failAt(fault->line, "nested too deep for a candidate file: " + fault->what);
-    toml::table root;
-    try {
-        root = toml::parse(source.text(), path);
-    } catch (const toml::parse_error& error) {
-        source.failAt(static_cast<int>(error.source().begin.line),
-                      "not valid TOML: " + report::withControlsEscaped(error.description()));
-    }
+    const toml::table root = parseSource(source, "candidate file");
     rejectUnknownKeys(source, root, "", {"unit_type", "area1", "area0"});
     CandidateUnits candidate;
     candidate.source = path;

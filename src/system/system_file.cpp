@@ -1,19 +1,15 @@
 #include "system/system_file.hpp"
 
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <sstream>
 
 #include "direct/atc_check.hpp"
 #include "model/load_check.hpp"
-#include "montecarlo/units.hpp"
 #include "report/escaped_text.hpp"
 #include "system/file_text.hpp"
 #include "system/hourly_csv.hpp"
 #include "system/system_limits.hpp"
-#include "system/toml_nesting.hpp"
 #include "system/toml_values.hpp"
 #include "system/unit_lists.hpp"
 
@@ -115,15 +111,7 @@ void checkAtcDirections(const TomlSource& source, const toml::table& root, const
 
 StudySystem readSystem(const std::string& path, std::string text) {
     const TomlSource source(path, std::move(text));
-    if (const std::optional<NestingFault> fault = deepNesting(source.text()))
-        source.failAt(fault->line, "nested too deep for a system file: " + fault->what);
-    toml::table root;
-    try {
-        root = toml::parse(source.text(), path);
-    } catch (const toml::parse_error& error) {
-        source.failAt(static_cast<int>(error.source().begin.line),
-                      "not valid TOML: " + report::withControlsEscaped(error.description()));
-    }
+    const toml::table root = parseSource(source, "system file");
     rejectUnknownKeys(source, root, "", {"unit_type", "area1", "area0", "loads", "atc"});
     StudySystem system;
     system.source = path;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "report/escaped_text.hpp"
+#include "system/toml_nesting.hpp"
 
 namespace adequacy::system {
 namespace {
@@ -103,6 +104,18 @@ std::string typeName(const toml::node& node) {
 std::string keyPath(std::string_view where, std::string_view key) {
     if (where.empty()) return std::string(key);
     return std::string(where) + "." + std::string(key);
+}
+
+toml::table parseSource(const TomlSource& source, std::string_view kind) {
+    if (const std::optional<NestingFault> fault = deepNesting(source.text()))
+        source.failAt(fault->line,
+                      "nested too deep for a " + std::string(kind) + ": " + fault->what);
+    try {
+        return toml::parse(source.text(), source.path());
+    } catch (const toml::parse_error& error) {
+        source.failAt(static_cast<int>(error.source().begin.line),
+                      "not valid TOML: " + report::withControlsEscaped(error.description()));
+    }
 }
 
 void rejectUnknownKeys(const TomlSource& source, const toml::table& table, std::string_view where,

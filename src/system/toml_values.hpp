@@ -42,6 +42,11 @@ std::string typeName(const toml::node& node);
 // "unit_type[2].pmax_mw": where is "" for the top level.
 std::string keyPath(std::string_view where, std::string_view key);
 
+// The source's text as TOML, its nesting bounded first; a fault is the
+// usual FILE:LINE: error. `kind` names the file in the nesting message
+// ("system file", "candidate file").
+toml::table parseSource(const TomlSource& source, std::string_view kind);
+
 void rejectUnknownKeys(const TomlSource& source, const toml::table& table, std::string_view where,
                        std::initializer_list<std::string_view> allowed);
 const toml::node& requiredKey(const TomlSource& source, const toml::table& table,
