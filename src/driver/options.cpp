@@ -88,6 +88,13 @@ void addOptions(CLI::App& app, Options& options) {
                    "(default 1)")
         ->type_name("K")
         ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 62).description(""));
+    const std::map<std::string, Options::WeatherOrder> orders{
+        {"drawn", Options::WeatherOrder::drawn}, {"in-turn", Options::WeatherOrder::inTurn}};
+    app.add_option("--weather", options.weatherOrder,
+                   "with several weather years, the independent engine's years draw theirs "
+                   "with the weights (drawn, the default) or take them in turn (in-turn)")
+        ->type_name("ORDER")
+        ->transform(CLI::CheckedTransformer(orders, CLI::ignore_case).description(""));
 }
 
 constexpr const char* capacityFooter =

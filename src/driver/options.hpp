@@ -31,6 +31,10 @@ struct Options {
     // The first of the years simulated, counted from 1: the independent
     // engine's years can be simulated apart and put together.
     std::uint64_t firstYear = 1;
+    // How the independent engine gives each year its weather year: drawn
+    // with the weather years' weights, or taken in turn (year K takes
+    // weather year (K - 1) mod W + 1).
+    enum class WeatherOrder { drawn, inTurn } weatherOrder = WeatherOrder::drawn;
     // Set by the command `adequacy capacity`, which runs a capacity study
     // instead and takes none of the options above.
     std::optional<studies::CapacityRequest> capacity;

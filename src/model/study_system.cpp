@@ -31,6 +31,16 @@ UnitTypes unitTypesOf(const StudySystem& system) {
     return units;
 }
 
+const char* StudySystem::varyingKey() const {
+    if (!variables.empty()) return "variable";
+    if (hourlyLoads && hourlyLoads->total.size() > static_cast<std::size_t>(hoursPerYear))
+        return "loads.hourly";
+    if (!weatherWeights.empty()) return "weather";
+    if (!maintenance.empty()) return "maintenance";
+    if (forecast) return "loads.forecast_uncertainty";
+    return nullptr;
+}
+
 StudySystem builtInSystem() {
     const UnitTypes data = builtInUnitTypes();
     StudySystem system;

@@ -14,6 +14,7 @@
 #include "direct/atc_table.hpp"
 #include "model/loads.hpp"
 #include "model/system_data.hpp"
+#include "model/variation.hpp"
 
 namespace adequacy {
 
@@ -25,8 +26,8 @@ struct UnitType {
     float mttrDays = 0.0f;
 };
 
-// A chronological year read from a file: hour 1 of day 1 first, 8760 values
-// in each array (MW), the area-0 load being their difference.
+// Chronological years read from a file: hour 1 of day 1 first, 8760 values
+// a weather year in each array (MW), the area-0 load being their difference.
 struct HourlyLoadYear {
     std::string path;  // as the user named it, for the console and report lines
     std::vector<float> total;
@@ -45,6 +46,14 @@ struct StudySystem {
     std::array<float, 24> loadShape{};
     std::optional<HourlyLoadYear> hourlyLoads;  // when set, the load model is not used
     AtcTable atc{};
+    std::vector<VariableResource> variables;
+    std::vector<double> weatherWeights;  // empty: the weather years weigh alike
+    std::vector<MaintenanceWindow> maintenance;
+    std::optional<ForecastUncertainty> forecast;
+
+    // The first key of the system file that needs the independent engine,
+    // or nullptr: a system that varies from year to year.
+    const char* varyingKey() const;
 };
 
 // The system built into the program: ten unit types in eleven identical

@@ -4,10 +4,13 @@
 // report after 1000, 10000, ... years and after the last.
 
 #include <cstdint>
+#include <span>
 
 #include "direct/atc_table.hpp"
+#include "model/load_cases.hpp"
 #include "model/loads.hpp"
 #include "model/system_data.hpp"
+#include "model/variation.hpp"
 #include "montecarlo/random.hpp"
 #include "report/channel.hpp"
 #include "report/console_input.hpp"
@@ -32,6 +35,13 @@ struct SimulationContext {
     // When set, every report's figures go to the results file as well.
     results::Recorder* results = nullptr;
     std::uint64_t firstYear = 1;  // the independent engine's first year
+    // A system that varies from year to year, which only the independent
+    // engine simulates: its cases of net loads (`loads` is then the first
+    // weather year's loads at the forecast), its maintenance windows and how
+    // the years take their weather years.
+    const LoadCases* cases = nullptr;
+    std::span<const MaintenanceWindow> maintenance = {};
+    bool weatherInTurn = false;
 };
 
 inline constexpr int minimumYears = 1000;
