@@ -2,6 +2,8 @@
 // The annual indices of a direct solution and their sums over the hours of
 // the year, taken in chronological order.
 
+#include <span>
+
 #include "model/loads.hpp"
 
 namespace adequacy {
@@ -34,6 +36,16 @@ inline void record(IndexSums& sums, bool peakHour, double lolp, float load) {
     sums.indices.lolh += lolp;
     sums.indices.mwhTotal += load;
 }
+
+// The days a solution takes: every day, or those of one set of units in
+// service (the others being solved against that set's tables).
+struct DayFilter {
+    std::span<const int> setOfDay;  // empty: every day
+    int set = 0;
+    bool takes(int day) const {
+        return setOfDay.empty() || setOfDay[static_cast<std::size_t>(day - 1)] == set;
+    }
+};
 
 inline AnnualIndices finish(const IndexSums& sums, float mttrFactor) {
     AnnualIndices result = sums.indices;

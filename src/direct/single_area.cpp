@@ -76,12 +76,12 @@ std::vector<double> tableTails(const CapacityTables& tables) {
     return tails;
 }
 
-AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
-                                float mttrFactor, std::span<const double> tails) {
-    IndexSums sums;
+void addSingleArea(const CapacityTables& tables, const HourlyLoads& loads, DayFilter days,
+                   std::span<const double> tails, IndexSums& sums) {
     const OutageTable& table = tables.totalOutageTable;
     ProgressLine progress = startPhaseProgress("single-area solution: ", "hours", hoursPerYear);
     for (int day = 1; day <= daysPerYear; ++day) {
+        if (!days.takes(day)) continue;
         for (int hour = 1; hour <= hoursPerDay; ++hour) {
             float load = loads.total[static_cast<std::size_t>(hourIndex(day, hour))];
             record(sums, isPeakHour(loads.totalPeakHour, day, hour),
@@ -91,6 +91,12 @@ AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads&
         }
     }
     erase(progress);
+}
+
+AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
+                                float mttrFactor, std::span<const double> tails) {
+    IndexSums sums;
+    addSingleArea(tables, loads, DayFilter{}, tails, sums);
     return finish(sums, mttrFactor);
 }
 

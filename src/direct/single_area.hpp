@@ -21,6 +21,10 @@ namespace adequacy {
 AnnualIndices computeSingleArea(const CapacityTables& tables, const HourlyLoads& loads,
                                 float mttrFactor, std::span<const double> tails = {});
 
+// Adds the hours of the days taken to `sums`.
+void addSingleArea(const CapacityTables& tables, const HourlyLoads& loads, DayFilter days,
+                   std::span<const double> tails, IndexSums& sums);
+
 std::vector<double> tableTails(const CapacityTables& tables);
 
 // `generationMttr` to the power 0.4, which ~ALOLP divides by.

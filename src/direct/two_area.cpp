@@ -170,9 +170,10 @@ float hourFigures(const TwoAreaPass& pass, const AssistedTable& assisted, float 
     return assisted.table.at(IX(load, assisted.capacity, pass.tables.top));
 }
 
-IndexSums solveHourByHour(const TwoAreaPass& pass, Workspace& work, ProgressLine& progress) {
-    IndexSums sums;
+void solveHourByHour(const TwoAreaPass& pass, DayFilter days, Workspace& work,
+                     ProgressLine& progress, IndexSums& sums) {
     for (int day = 1; day <= daysPerYear; ++day) {
+        if (!days.takes(day)) continue;
         for (int hour = 1; hour <= hoursPerDay; ++hour) {
             const auto index = static_cast<std::size_t>(hourIndex(day, hour));
             const AssistedTable& assisted = assistedTableFor(pass.source, work.supplyingLoad[index],
@@ -183,20 +184,23 @@ IndexSums solveHourByHour(const TwoAreaPass& pass, Workspace& work, ProgressLine
             advance(progress, static_cast<long long>(index) + 1);
         }
     }
-    return sums;
 }
 
 // Each distinct load's table built once in the one table there is, and its
 // hours' figures kept; the year is then summed in its order, the unserved
 // MW of each hour summed on their own first (so that the sum may differ in
 // its last bits from the hour-by-hour one's).
-IndexSums solveLoadByLoad(const TwoAreaPass& pass, Workspace& work, ProgressLine& progress) {
+void solveLoadByLoad(const TwoAreaPass& pass, DayFilter days, Workspace& work,
+                     ProgressLine& progress, IndexSums& sums) {
     CachedHour& entry = work.entries.back();
+    bool built = false;
     for (std::size_t i = 0; i < work.byLoad.size(); ++i) {
         const auto index = static_cast<std::size_t>(work.byLoad[i]);
+        if (!days.takes(static_cast<int>(index) / hoursPerDay + 1)) continue;
         const double supplying = work.supplyingLoad[index];
-        if (i == 0 || !sameLoad(supplying,
-                                work.supplyingLoad[static_cast<std::size_t>(work.byLoad[i - 1])])) {
+        if (!built || !sameLoad(supplying, entry.supplyingLoad)) {
+            built = true;
+            entry.supplyingLoad = supplying;
             computeAssistance(pass.source, supplying, work.sums, entry.assistance);
             buildAssistedTable(pass.receiving, pass.r.capacity, pass.r.topIndex, entry.assistance,
                                entry.assisted);
@@ -206,8 +210,8 @@ IndexSums solveLoadByLoad(const TwoAreaPass& pass, Workspace& work, ProgressLine
             hourFigures(pass, entry.assisted, hourLoad(pass, index), work.unservedMw[index]);
         advance(progress, static_cast<long long>(i) + 1);
     }
-    IndexSums sums;
     for (int day = 1; day <= daysPerYear; ++day) {
+        if (!days.takes(day)) continue;
         for (int hour = 1; hour <= hoursPerDay; ++hour) {
             const auto index = static_cast<std::size_t>(hourIndex(day, hour));
             record(sums, isPeakHour(pass.peakHours, day, hour), work.lolp[index],
@@ -215,14 +219,12 @@ IndexSums solveLoadByLoad(const TwoAreaPass& pass, Workspace& work, ProgressLine
             sums.indices.mwhEue += work.unservedMw[index];
         }
     }
-    return sums;
 }
 
 }  // namespace
 
-AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
-                             const HourlyLoads& loads, const AtcTable& atc, float mttrFactor,
-                             std::size_t keptTableBytes) {
+void addTwoArea(ReceivingArea area, const CapacityTables& tables, const HourlyLoads& loads,
+                const AtcTable& atc, DayFilter days, IndexSums& sums, std::size_t keptTableBytes) {
     const TwoAreaPass pass = passFor(area, tables, loads, atc);
     auto work = std::make_unique<Workspace>();
     for (std::size_t index = 0; index < work->supplyingLoad.size(); ++index) {
@@ -241,16 +243,29 @@ AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
     ProgressLine progress = startPhaseProgress(
         area == ReceivingArea::area1 ? "area 1 solution: " : "area 0 solution: ", "hours",
         hoursPerYear);
-    const IndexSums sums = hourByHour ? solveHourByHour(pass, *work, progress)
-                                      : solveLoadByLoad(pass, *work, progress);
+    if (hourByHour) {
+        solveHourByHour(pass, days, *work, progress, sums);
+    } else {
+        solveLoadByLoad(pass, days, *work, progress, sums);
+    }
     erase(progress);
+}
+
+AnnualIndices computeTwoArea(ReceivingArea area, const CapacityTables& tables,
+                             const HourlyLoads& loads, const AtcTable& atc, float mttrFactor,
+                             std::size_t keptTableBytes) {
+    IndexSums sums;
+    addTwoArea(area, tables, loads, atc, DayFilter{}, sums, keptTableBytes);
     return finish(sums, mttrFactor);
 }
 
 float solveTwoAreas(const CapacityTables& tables, const HourlyLoads& loads, const AtcTable& atc,
                     float mttrFactor, float& cpuMark, report::Channel& console,
-                    report::Channel& reportFile, TwoAreaIndices* solved) {
-    AnnualIndices area1 = computeTwoArea(ReceivingArea::area1, tables, loads, atc, mttrFactor);
+                    report::Channel& reportFile, TwoAreaIndices* solved, const AreaSolver& solver) {
+    const auto solve = [&](ReceivingArea area) {
+        return solver ? solver(area) : computeTwoArea(area, tables, loads, atc, mttrFactor);
+    };
+    AnnualIndices area1 = solve(ReceivingArea::area1);
     float cpuNow = report::processorSeconds();
     float seconds = static_cast<float>(static_cast<double>(cpuNow) - cpuMark);
     report::writeFree(reportFile);
@@ -262,7 +277,7 @@ float solveTwoAreas(const CapacityTables& tables, const HourlyLoads& loads, cons
     report::writeFree(console, {"   AREA 1 DIRECT SOLUTION INDICES"});
     writeConsoleSummary(console, area1);
 
-    AnnualIndices area0 = computeTwoArea(ReceivingArea::area0, tables, loads, atc, mttrFactor);
+    AnnualIndices area0 = solve(ReceivingArea::area0);
     cpuNow = report::processorSeconds();
     seconds = static_cast<float>(static_cast<double>(cpuNow) - cpuMark);
     report::writeFree(reportFile);

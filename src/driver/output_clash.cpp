@@ -31,6 +31,9 @@ std::optional<std::string> outputClash(const Options& options, const StudySystem
     if (options.systemPath) files.push_back(named("the system file", *options.systemPath));
     if (system.hourlyLoads && !system.hourlyLoads->filePath.empty())
         files.push_back(named("its hourly-load file", system.hourlyLoads->filePath));
+    for (const VariableResource& resource : system.variables)
+        if (!resource.filePath.empty())
+            files.push_back(named("the hourly file of " + resource.name, resource.filePath));
     // Each output against the files after it: the other output and the inputs.
     for (std::size_t o = 0; o < outputs; ++o)
         for (std::size_t other = o + 1; other < files.size(); ++other)

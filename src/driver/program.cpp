@@ -6,10 +6,14 @@
 #include <thread>
 
 #include "direct/atc_check.hpp"
+#include "direct/case_report.hpp"
+#include "direct/case_solutions.hpp"
 #include "direct/outage_table.hpp"
 #include "direct/single_area.hpp"
 #include "direct/two_area.hpp"
 #include "driver/interrupts.hpp"
+#include "driver/options.hpp"
+#include "model/load_cases.hpp"
 #include "model/load_dialog.hpp"
 #include "model/loads.hpp"
 #include "montecarlo/independent/run.hpp"
@@ -31,12 +35,20 @@ namespace {
 // that the dialogs replace.
 struct Session {
     explicit Session(const StudySystem& system)
-        : units(unitTypesOf(system)),
+        : system(system),
+          varies(system.varyingKey() != nullptr),
+          units(unitTypesOf(system)),
           loadParameters(system.loadParameters),
           loadShape(system.loadShape),
           hourlyLoads(system.hourlyLoads ? &*system.hourlyLoads : nullptr),
           atc(system.atc) {}
 
+    const StudySystem& system;
+    // A system whose years differ is solved case by case (load_cases.hpp);
+    // `loads` is then its first weather year at the forecast.
+    bool varies;
+    LoadCases cases;
+    ServiceTables service;
     Options options;
     std::string systemSource;
     report::Channel console = report::consoleChannel();
@@ -97,22 +109,41 @@ std::optional<std::string_view> loadsFile(const Session& s) {
     return s.hourlyLoads->path;
 }
 
+// The single-area solution of every case, reported as the system's.
+void solveSingleAreaCases(Session& s) {
+    computeLoadCases(s.system, s.loadParameters, s.cases);
+    forecastLoads(s.system, s.loadParameters, 0, s.loads);
+    const CaseIndices solved = solveSingleAreaCases(s.service, s.cases, s.mttrFactor);
+    reportSingleArea(s.tables, s.loads, s.loadParameters, solved.mean, s.cpuMark, s.console,
+                     s.reportFile, loadsFile(s));
+    for (report::Channel* channel : {&s.reportFile, &s.console})
+        writeWeatherYears(*channel, "SINGLE AREA", solved, s.cases.weatherWeights);
+    if (!s.results) return;
+    results::recordSingleArea(*s.results, s.tables, s.loads,
+                              s.hourlyLoads ? nullptr : &s.loadParameters, solved.mean);
+    results::recordSingleAreaCases(*s.results, solved, s.cases.weatherWeights);
+}
+
 // Loads and single-area solution, repeated for every new set of parameters.
 // Loads given hour by hour have no parameters to change: no dialog.
 DialogOutcome singleAreaPhase(Session& s) {
     while (true) {
-        if (s.hourlyLoads != nullptr) {
-            setHourlyLoads(s.hourlyLoads->total, s.hourlyLoads->area1, s.loads);
+        if (s.varies) {
+            solveSingleAreaCases(s);
         } else {
-            computeHourlyLoads(s.loadParameters, s.loadShape, s.loads);
+            if (s.hourlyLoads != nullptr) {
+                setHourlyLoads(s.hourlyLoads->total, s.hourlyLoads->area1, s.loads);
+            } else {
+                computeHourlyLoads(s.loadParameters, s.loadShape, s.loads);
+            }
+            AnnualIndices indices = computeSingleArea(s.tables, s.loads, s.mttrFactor);
+            reportSingleArea(s.tables, s.loads, s.loadParameters, indices, s.cpuMark, s.console,
+                             s.reportFile, loadsFile(s));
+            if (s.results)
+                results::recordSingleArea(*s.results, s.tables, s.loads,
+                                          s.hourlyLoads ? nullptr : &s.loadParameters, indices);
         }
-        AnnualIndices indices = computeSingleArea(s.tables, s.loads, s.mttrFactor);
-        reportSingleArea(s.tables, s.loads, s.loadParameters, indices, s.cpuMark, s.console,
-                         s.reportFile, loadsFile(s));
         report::flush(s.reportFile);
-        if (s.results)
-            results::recordSingleArea(*s.results, s.tables, s.loads,
-                                      s.hourlyLoads ? nullptr : &s.loadParameters, indices);
         if (s.hourlyLoads != nullptr) return DialogOutcome::proceed;
         DialogOutcome outcome = runLoadDialog(s.loadParameters, s.console, s.input);
         if (outcome != DialogOutcome::repeat) return outcome;
@@ -125,16 +156,40 @@ void recordTwoAreaPass(results::Recorder& recorder, const Session& s,
                            solved ? &solved->area0 : nullptr);
 }
 
+// Both areas' solutions of every case, reported as the system's.
+void solveTwoAreaCases(Session& s, TwoAreaIndices& solved) {
+    std::array<CaseIndices, 2> byArea;
+    const AreaSolver solver = [&s, &byArea](ReceivingArea area) {
+        CaseIndices& cases = byArea[area == ReceivingArea::area1 ? 0 : 1];
+        cases = solveTwoAreaCases(area, s.service, s.cases, s.atc, s.mttrFactor);
+        return cases.mean;
+    };
+    s.area1EnergyDemand = solveTwoAreas(s.tables, s.loads, s.atc, s.mttrFactor, s.cpuMark,
+                                        s.console, s.reportFile, &solved, solver);
+    for (report::Channel* channel : {&s.reportFile, &s.console}) {
+        writeWeatherYears(*channel, "AREA 1", byArea[0], s.cases.weatherWeights);
+        writeWeatherYears(*channel, "AREA 0", byArea[1], s.cases.weatherWeights);
+    }
+    if (!s.results) return;
+    recordTwoAreaPass(*s.results, s, &solved);
+    results::recordTwoAreaCases(*s.results, byArea[0], byArea[1], s.cases.weatherWeights,
+                                solveArea1AsSimulatedCases(s.service, s.cases, s.atc));
+}
+
 // ATC table and two-area solution, repeated for every new table.
 DialogOutcome twoAreaPhase(Session& s) {
     while (true) {
         const bool valid = printAndCheckAtcTable(s.atc, s.console, s.reportFile);
         TwoAreaIndices solved;
-        if (valid)
-            s.area1EnergyDemand = solveTwoAreas(s.tables, s.loads, s.atc, s.mttrFactor, s.cpuMark,
-                                                s.console, s.reportFile, &solved);
+        if (valid && s.varies) {
+            solveTwoAreaCases(s, solved);
+        } else {
+            if (valid)
+                s.area1EnergyDemand = solveTwoAreas(s.tables, s.loads, s.atc, s.mttrFactor,
+                                                    s.cpuMark, s.console, s.reportFile, &solved);
+            if (s.results) recordTwoAreaPass(*s.results, s, valid ? &solved : nullptr);
+        }
         report::flush(s.reportFile);
-        if (s.results) recordTwoAreaPass(*s.results, s, valid ? &solved : nullptr);
         DialogOutcome outcome = runAtcDialog(s.atc, s.console, s.input);
         if (outcome != DialogOutcome::repeat) return outcome;
     }
@@ -156,6 +211,11 @@ int threadCount(const Options& options) {
                               !s.options.quiet,
                               s.results.get(),
                               s.options.firstYear};
+    if (s.varies) {
+        context.cases = &s.cases;
+        context.maintenance = s.system.maintenance;
+        context.weatherInTurn = s.options.weatherOrder == Options::WeatherOrder::inTurn;
+    }
     const SimulationOutcome outcome =
         s.options.engine == Options::Engine::independent
             ? independent::runIndependent(context, threadCount(s.options), s.console, s.reportFile,
@@ -177,11 +237,58 @@ void startResults(Session& s, const std::string& path) {
     s.results->file.open(path);
 }
 
+results::VariationInfo variationInfo(const StudySystem& system, const LoadCases& cases) {
+    results::VariationInfo info;
+    for (const VariableResource& r : system.variables) {
+        double sum = 0.0;
+        double peak = 0.0;
+        for (float mw : r.mw) {
+            sum += mw;
+            peak = std::max(peak, static_cast<double>(mw));
+        }
+        info.variables.push_back(
+            {r.name, r.area, r.path, sum / static_cast<double>(r.mw.size()), peak});
+    }
+    info.weatherWeights = cases.weatherWeights;
+    info.forecastSteps = cases.steps;
+    info.maintenance = system.maintenance;
+    return info;
+}
+
+// Sizes the cases and builds the tables of the units in service.
+void prepareCases(Session& s) {
+    sizeLoadCases(s.system, s.cases);
+    buildServiceTables(s.units, s.tables, s.system.maintenance, s.service);
+    for (report::Channel* channel : {&s.reportFile, &s.console})
+        writeVariationLines(*channel, s.system, s.cases);
+    if (s.results) s.results->results.variation = variationInfo(s.system, s.cases);
+}
+
+// A system that varies from year to year is simulated by the independent
+// engine alone: the classic one follows one year of loads with every unit
+// in service.
+bool refusedForEngine(const Options& options, const StudySystem& system) {
+    const char* key = system.varyingKey();
+    if (key == nullptr || options.engine == Options::Engine::independent) return false;
+    std::fprintf(stderr,
+                 "adequacy: %s: %s: the classic engine simulates one year of loads with every "
+                 "unit in service; run this system with --engine independent\n",
+                 system.source.c_str(), key);
+    return true;
+}
+
+// The system reader counts the rows; this guards the arrays.
+bool wholeWeatherYears(const StudySystem& system) {
+    if (!system.hourlyLoads) return true;
+    const std::size_t rows = system.hourlyLoads->total.size();
+    return rows > 0 && rows % hoursPerYear == 0 && system.hourlyLoads->area1.size() == rows;
+}
+
 }  // namespace
 
 int runProgram(const Options& options, const StudySystem& system) {
-    if (system.hourlyLoads && (system.hourlyLoads->total.size() != hoursPerYear ||
-                               system.hourlyLoads->area1.size() != hoursPerYear)) {
+    if (refusedForEngine(options, system)) return usageErrorStatus;
+    if (!wholeWeatherYears(system)) {
         // The system reader counts the rows; this guards the arrays.
         std::fprintf(stderr, "adequacy: %s: not a year of %d hourly loads\n",
                      system.hourlyLoads->path.c_str(), hoursPerYear);
@@ -206,6 +313,7 @@ int runProgram(const Options& options, const StudySystem& system) {
     if (s.results)
         s.results->results.system =
             results::systemInfo(s.systemSource, s.units.unitCount(), s.tables);
+    if (s.varies) prepareCases(s);
     const DialogOutcome singleArea = singleAreaPhase(s);
     if (s.results) results::writeResults(*s.results);
     if (singleArea == DialogOutcome::inputError) endSequence(s, report::exitAnalysisStopped);

@@ -62,6 +62,15 @@ void sizeLoadCases(const StudySystem& system, LoadCases& cases) {
     cases.loads.resize(static_cast<std::size_t>(cases.weatherYears) * cases.steps.size());
 }
 
+void forecastLoads(const StudySystem& system, const LoadParameters& parameters, int weatherYear,
+                   HourlyLoads& loads) {
+    grossLoads(system, parameters, weatherYear, loads);
+    if (system.variables.empty()) return;
+    auto gross = std::make_unique<HourlyLoads>(loads);
+    auto net = std::make_unique<NetSeries>();
+    netLoads(system, *gross, weatherYear, 1.0, *net, loads);
+}
+
 void computeLoadCases(const StudySystem& system, const LoadParameters& parameters,
                       LoadCases& cases) {
     auto gross = std::make_unique<HourlyLoads>();

@@ -48,4 +48,8 @@ void sizeLoadCases(const StudySystem& system, LoadCases& cases);
 void computeLoadCases(const StudySystem& system, const LoadParameters& parameters,
                       LoadCases& cases);
 
+// Weather year w's net loads at the forecast itself, whatever the steps.
+void forecastLoads(const StudySystem& system, const LoadParameters& parameters, int weatherYear,
+                   HourlyLoads& loads);
+
 }  // namespace adequacy

@@ -47,6 +47,16 @@ json indices(const AnnualIndices& i) {
             {"eue_ppm", i.puEueppm}};
 }
 
+json weatherYears(const std::vector<WeatherYearIndices>& years) {
+    json result = json::array();
+    for (std::size_t w = 0; w < years.size(); ++w) {
+        json entry = {{"weather_year", w + 1}, {"weight", years[w].weight}};
+        entry.update(indices(years[w].indices));
+        result.push_back(std::move(entry));
+    }
+    return result;
+}
+
 json singleArea(const Results& results) {
     json entries = json::array();
     for (const SingleAreaEntry& entry : results.singleArea) {
@@ -54,6 +64,7 @@ json singleArea(const Results& results) {
         e["load_parameters"] = loadParameters(entry.loadParameters);
         e["peak_mw"] = entry.peakMw;
         e["reserve_margin_percent"] = entry.reserveMarginPercent;
+        if (!entry.weatherYears.empty()) e["weather_years"] = weatherYears(entry.weatherYears);
         entries.push_back(std::move(e));
     }
     // The month x hour figures belong to the solution in force, the last one.
@@ -65,6 +76,7 @@ json singleArea(const Results& results) {
 json area(const AreaSolution& solution) {
     json a = indices(solution.indices);
     a["reserve_margin_percent"] = solution.reserveMarginPercent;
+    if (!solution.weatherYears.empty()) a["weather_years"] = weatherYears(solution.weatherYears);
     return a;
 }
 
@@ -207,9 +219,37 @@ json systemJson(const SystemInfo& system) {
               {"area0", system.area0CapacityMw}}}};
 }
 
+json variationJson(const VariationInfo& variation) {
+    json resources = json::array();
+    for (const VariationInfo::Resource& r : variation.variables)
+        resources.push_back({{"name", report::asUtf8(r.name)},
+                             {"area", r.area},
+                             {"hourly", report::asUtf8(r.path)},
+                             {"mean_mw", r.meanMw},
+                             {"peak_mw", r.peakMw}});
+    json steps = json::array();
+    for (const ForecastStep& step : variation.forecastSteps)
+        steps.push_back({{"k", step.k}, {"scale", step.scale}, {"weight", step.weight}});
+    json windows = json::array();
+    for (const MaintenanceWindow& w : variation.maintenance)
+        windows.push_back(
+            {{"unit", w.unit + 1}, {"first_day", w.firstDay}, {"last_day", w.lastDay}});
+    return {{"weather_years", variation.weatherWeights.size()},
+            {"weather_weights", variation.weatherWeights},
+            {"variable", resources},
+            {"forecast_steps", steps},
+            {"maintenance", windows}};
+}
+
+json systemJson(const Results& results) {
+    json system = systemJson(results.system);
+    if (results.variation) system["variation"] = variationJson(*results.variation);
+    return system;
+}
+
 json toJson(const Results& results) {
     return {{"program", programJson()},
-            {"system", systemJson(results.system)},
+            {"system", systemJson(results)},
             {"single_area", singleArea(results)},
             {"two_area", twoArea(results.twoArea)},
             {"monte_carlo", monteCarlo(results.monteCarlo)}};

@@ -83,8 +83,11 @@ void recordSingleArea(Recorder& recorder, const CapacityTables& tables, const Ho
                       const LoadParameters* parameters, const AnnualIndices& indices) {
     std::optional<LoadParameters> given;
     if (parameters != nullptr) given = *parameters;
-    recorder.results.singleArea.push_back(
-        {given, loads.totalPeak, reserveMargin(tables.total.capacity, loads.totalPeak), indices});
+    recorder.results.singleArea.push_back({given,
+                                           loads.totalPeak,
+                                           reserveMargin(tables.total.capacity, loads.totalPeak),
+                                           indices,
+                                           {}});
     recorder.results.singleAreaLolHours = expectedLolHours(tables, loads);
 }
 
@@ -94,11 +97,37 @@ void recordTwoArea(Recorder& recorder, const CapacityTables& tables, const Hourl
     entry.atc = atc;
     entry.refused = area1 == nullptr || area0 == nullptr;
     if (!entry.refused) {
-        entry.area1 = {*area1, reserveMargin(tables.area1.capacity, loads.area1Peak)};
-        entry.area0 = {*area0, reserveMargin(tables.area0.capacity, loads.area0Peak)};
+        entry.area1 = {*area1, reserveMargin(tables.area1.capacity, loads.area1Peak), {}};
+        entry.area0 = {*area0, reserveMargin(tables.area0.capacity, loads.area0Peak), {}};
     }
     entry.area1AsSimulated = solveArea1AsSimulated(tables, loads, atc);
     recorder.results.twoArea.push_back(entry);
+}
+
+namespace {
+
+std::vector<WeatherYearIndices> weatherYearsOf(const CaseIndices& cases,
+                                               std::span<const double> weights) {
+    std::vector<WeatherYearIndices> years;
+    for (std::size_t w = 0; w < cases.byWeatherYear.size(); ++w)
+        years.push_back({weights[w], cases.byWeatherYear[w]});
+    return years;
+}
+
+}  // namespace
+
+void recordSingleAreaCases(Recorder& recorder, const CaseIndices& cases,
+                           std::span<const double> weights) {
+    recorder.results.singleArea.back().weatherYears = weatherYearsOf(cases, weights);
+}
+
+void recordTwoAreaCases(Recorder& recorder, const CaseIndices& area1, const CaseIndices& area0,
+                        std::span<const double> weights,
+                        const std::optional<Area1AsSimulated>& asSimulated) {
+    TwoAreaEntry& entry = recorder.results.twoArea.back();
+    entry.area1.weatherYears = weatherYearsOf(area1, weights);
+    entry.area0.weatherYears = weatherYearsOf(area0, weights);
+    entry.area1AsSimulated = asSimulated;
 }
 
 void recordSimulationStart(Recorder& recorder, unsigned seed, int yearsRequested) {

@@ -5,8 +5,11 @@
 // results.
 
 #include <array>
+#include <optional>
+#include <span>
 #include <string>
 
+#include "direct/case_solutions.hpp"
 #include "direct/outage_table.hpp"
 #include "model/loads.hpp"
 #include "montecarlo/independent/year_record.hpp"
@@ -36,6 +39,15 @@ void recordSingleArea(Recorder& recorder, const CapacityTables& tables, const Ho
 // One ATC table tried; a refused one carries no solutions.
 void recordTwoArea(Recorder& recorder, const CapacityTables& tables, const HourlyLoads& loads,
                    const AtcTable& atc, const AnnualIndices* area1, const AnnualIndices* area0);
+
+// A system that varies: the weather years' indices of the solution just
+// recorded (whose indices are their mean), and for the two areas the exact
+// area-1 figures over every case.
+void recordSingleAreaCases(Recorder& recorder, const CaseIndices& cases,
+                           std::span<const double> weights);
+void recordTwoAreaCases(Recorder& recorder, const CaseIndices& area1, const CaseIndices& area0,
+                        std::span<const double> weights,
+                        const std::optional<Area1AsSimulated>& asSimulated);
 
 // The independent engine's figures over its first `years` years.
 void recordIndependentYears(Recorder& recorder, const independent::RunYears& runYears);

@@ -11,7 +11,9 @@
 #include "direct/area1_as_simulated.hpp"
 #include "direct/atc_table.hpp"
 #include "model/calendar.hpp"
+#include "model/forecast_steps.hpp"
 #include "model/loads.hpp"
+#include "model/variation.hpp"
 #include "montecarlo/independent/year_record.hpp"
 
 namespace adequacy::results {
@@ -26,16 +28,39 @@ struct SystemInfo {
     int area0CapacityMw = 0;
 };
 
+// What makes the system's years differ, as the run took it.
+struct VariationInfo {
+    struct Resource {
+        std::string name;
+        int area = 0;
+        std::string path;
+        double meanMw = 0.0;  // over every hour of every weather year
+        double peakMw = 0.0;
+    };
+    std::vector<Resource> variables;
+    std::vector<double> weatherWeights;
+    std::vector<ForecastStep> forecastSteps;
+    std::vector<MaintenanceWindow> maintenance;  // units 0-based
+};
+
+// A weather year's direct indices: its forecast steps' weighted sum.
+struct WeatherYearIndices {
+    double weight = 0.0;
+    AnnualIndices indices;
+};
+
 struct SingleAreaEntry {
     std::optional<LoadParameters> loadParameters;  // none for a chronological year of loads
     double peakMw = 0.0;
     double reserveMarginPercent = 0.0;
     AnnualIndices indices;
+    std::vector<WeatherYearIndices> weatherYears;  // for a system that varies
 };
 
 struct AreaSolution {
     AnnualIndices indices;
     double reserveMarginPercent = 0.0;
+    std::vector<WeatherYearIndices> weatherYears;  // for a system that varies
 };
 
 struct TwoAreaEntry {
@@ -145,6 +170,7 @@ struct MonteCarloResults {
 
 struct Results {
     SystemInfo system;
+    std::optional<VariationInfo> variation;  // none for a system that does not vary
     std::vector<SingleAreaEntry> singleArea;
     MonthHourGrid singleAreaLolHours{};  // expected, from the last single-area solution
     std::vector<TwoAreaEntry> twoArea;

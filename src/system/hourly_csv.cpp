@@ -1,5 +1,7 @@
 #include "system/hourly_csv.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -7,6 +9,7 @@
 #include <istream>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "model/system_data.hpp"
 #include "system/file_error.hpp"
@@ -55,6 +58,14 @@ std::optional<Decimal> parsedNumber(std::string_view text) {
 }
 
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+constexpr int maxHourlyRows = maxWeatherYears * hoursPerYear;
+
+// The columns of a file as they are read, named for messages.
+struct HourlySeries {
+    std::vector<const char*> names;
+    const char* shape;  // what a row must hold
+    std::array<std::vector<float>, 2> columns;
+};
 
 class CsvReader {
   public:
@@ -70,7 +81,7 @@ class CsvReader {
              std::to_string(hour) + "): " + what);
     }
 
-    void read(std::istream& in, HourlyLoadYear& year) {
+    void read(std::istream& in, HourlySeries& series) {
         std::string text;
         int row = 0;
         int blankLine = 0;  // the first blank line seen; only trailing ones are allowed
@@ -89,15 +100,20 @@ class CsvReader {
             if (line_ == 1 && content.starts_with(byteOrderMark))
                 content = trimmed(content.substr(byteOrderMark.size()));
             if (line_ == 1 && isHeader(content)) continue;
-            if (++row > hoursPerYear)
-                fail("more than " + std::to_string(hoursPerYear) +
-                     " data rows; a year has exactly that many hours");
-            readRow(content, row, year);
+            if (++row > maxHourlyRows)
+                fail("more than " + std::to_string(maxHourlyRows) + " data rows; at most " +
+                     std::to_string(maxWeatherYears) + " weather years of " +
+                     std::to_string(hoursPerYear) + " hours");
+            readRow(content, row, series);
         }
         if (in.bad()) fail(std::string("cannot read: ") + std::strerror(errno));
         if (row < hoursPerYear)
             fail("only " + std::to_string(row) + " data rows; a year needs exactly " +
                  std::to_string(hoursPerYear));
+        if (row % hoursPerYear != 0)
+            fail(std::to_string(row) + " data rows, " + std::to_string(row / hoursPerYear) +
+                 " years and " + std::to_string(row % hoursPerYear) +
+                 " hours; each weather year needs exactly " + std::to_string(hoursPerYear));
     }
 
   private:
@@ -119,16 +135,19 @@ class CsvReader {
         return value;
     }
 
-    void readRow(std::string_view content, int row, HourlyLoadYear& year) const {
-        const std::size_t comma = content.find(',');
-        if (comma == std::string_view::npos ||
-            content.find(',', comma + 1) != std::string_view::npos)
-            failRow(row, "must hold two values, total_mw,area1_mw");
-        const float total = field(content.substr(0, comma), row, "total_mw");
-        const float area1 = field(content.substr(comma + 1), row, "area1_mw");
-        if (area1 > total) failRow(row, "area1_mw exceeds total_mw, which includes it");
-        year.total[static_cast<std::size_t>(row - 1)] = total;
-        year.area1[static_cast<std::size_t>(row - 1)] = area1;
+    void readRow(std::string_view content, int row, HourlySeries& series) const {
+        const std::size_t count = series.names.size();
+        if (static_cast<std::size_t>(std::count(content.begin(), content.end(), ',')) != count - 1)
+            failRow(row, series.shape);
+        std::size_t start = 0;
+        for (std::size_t c = 0; c < count; ++c) {
+            const std::size_t comma = content.find(',', start);
+            const std::string_view text = content.substr(start, comma - start);
+            series.columns[c].push_back(field(text, row, series.names[c]));
+            start = comma + 1;
+        }
+        if (count == 2 && series.columns[1].back() > series.columns[0].back())
+            failRow(row, "area1_mw exceeds total_mw, which includes it");
     }
 
     std::string path_;
@@ -139,12 +158,19 @@ class CsvReader {
 
 HourlyLoadYear readHourlyCsv(std::istream& in, const std::string& filePath,
                              const std::string& userPath) {
+    HourlySeries series{{"total_mw", "area1_mw"}, "must hold two values, total_mw,area1_mw", {}};
+    CsvReader(filePath).read(in, series);
     HourlyLoadYear year;
     year.path = userPath;
-    year.total.assign(hoursPerYear, 0.0f);
-    year.area1.assign(hoursPerYear, 0.0f);
-    CsvReader(filePath).read(in, year);
+    year.total = std::move(series.columns[0]);
+    year.area1 = std::move(series.columns[1]);
     return year;
+}
+
+std::vector<float> readOutputCsv(std::istream& in, const std::string& filePath) {
+    HourlySeries series{{"mw"}, "must hold one value, mw", {}};
+    CsvReader(filePath).read(in, series);
+    return std::move(series.columns[0]);
 }
 
 }  // namespace adequacy::system

@@ -1,17 +1,17 @@
 #include "system/system_file.hpp"
 
-#include <filesystem>
 #include <memory>
 #include <sstream>
 
 #include "direct/atc_check.hpp"
 #include "model/load_check.hpp"
-#include "report/escaped_text.hpp"
+#include "system/data_file.hpp"
 #include "system/file_text.hpp"
 #include "system/hourly_csv.hpp"
 #include "system/system_limits.hpp"
 #include "system/toml_values.hpp"
 #include "system/unit_lists.hpp"
+#include "system/variation_keys.hpp"
 
 namespace adequacy::system {
 namespace {
@@ -31,26 +31,19 @@ std::array<float, N> readReals(const TomlSource& source, const toml::node& node,
 }
 
 HourlyLoadYear readHourlyFile(const TomlSource& source, const toml::node& node) {
-    const std::string written = stringValue(source, node, "loads.hourly");
-    // A line end would split the lines that name the file, a NUL cut its name.
-    if (report::holdsControls(written))
-        source.fail(node, "loads.hourly: the path holds a control character: " +
-                              report::withControlsEscaped(written));
-    std::filesystem::path path(written);
-    if (path.is_relative()) path = std::filesystem::path(source.path()).parent_path() / path;
-    const std::string resolved = path.string();
-    const std::string shown = report::withControlsEscaped(resolved);
-    const FileText file = readFileText(resolved, maxHourlyFileBytes);
-    if (!file.problem.empty()) source.fail(node, "loads.hourly: " + shown + ": " + file.problem);
+    const DataFile file = readDataFile(source, node, "loads.hourly");
     std::istringstream in(file.text);
-    HourlyLoadYear year = readHourlyCsv(in, shown, written);
-    year.filePath = resolved;
+    HourlyLoadYear year = readHourlyCsv(in, file.shown, file.written);
+    year.filePath = file.resolved;
     return year;
 }
 
 void readLoads(const TomlSource& source, const toml::table& root, StudySystem& system) {
     const toml::table& loads = tableValue(source, requiredKey(source, root, "", "loads"), "loads");
-    rejectUnknownKeys(source, loads, "loads", {"parameters", "shape", "hourly"});
+    rejectUnknownKeys(source, loads, "loads",
+                      {"parameters", "shape", "hourly", "forecast_uncertainty"});
+    if (const toml::node* forecast = loads.get("forecast_uncertainty"))
+        system.forecast = readForecastUncertainty(source, *forecast);
     if (const toml::node* hourly = loads.get("hourly")) {
         for (const char* other : {"parameters", "shape"})
             if (const toml::node* node = loads.get(other))
@@ -112,7 +105,9 @@ void checkAtcDirections(const TomlSource& source, const toml::table& root, const
 StudySystem readSystem(const std::string& path, std::string text) {
     const TomlSource source(path, std::move(text));
     const toml::table root = parseSource(source, "system file");
-    rejectUnknownKeys(source, root, "", {"unit_type", "area1", "area0", "loads", "atc"});
+    rejectUnknownKeys(
+        source, root, "",
+        {"unit_type", "area1", "area0", "loads", "atc", "variable", "weather", "maintenance"});
     StudySystem system;
     system.source = path;
     system.types = readUnitTypes(source, root);
@@ -125,6 +120,7 @@ StudySystem readSystem(const std::string& path, std::string text) {
     readLoads(source, root, system);
     system.atc = readAtc(source, root);
     checkAtcDirections(source, root, system.atc);
+    readVariation(source, root, system);
     return system;
 }
 

@@ -20,5 +20,7 @@ inline constexpr double maxMttrDays = 1e6;
 // anything this large is not one.
 inline constexpr long maxSystemFileBytes = 16L << 20;
 inline constexpr long maxHourlyFileBytes = 64L << 20;
+// Weather years an hourly file may hold, and forecast steps.
+inline constexpr int maxWeatherYears = 100;
 
 }  // namespace adequacy::system

@@ -1,0 +1,56 @@
+#pragma once
+// The direct solutions of a system that varies: every weather year at every
+// step of the load forecast, each day against the tables of the units in
+// service that day. A weather year's indices are its steps' weighted sum;
+// the system's are the weather years' weighted mean.
+
+#include <array>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "direct/annual_indices.hpp"
+#include "direct/area1_as_simulated.hpp"
+#include "direct/atc_table.hpp"
+#include "direct/outage_table.hpp"
+#include "direct/two_area.hpp"
+#include "model/load_cases.hpp"
+#include "model/variation.hpp"
+
+namespace adequacy {
+
+// The tables of each distinct set of units in service, built once.
+struct ServiceTables {
+    std::vector<CapacityTables> tables;
+    std::array<int, daysPerYear> setOfDay{};
+
+    int count() const { return static_cast<int>(tables.size()); }
+};
+
+// Without maintenance, the one set is the system's own tables, copied.
+void buildServiceTables(const UnitTypes& units, const CapacityTables& systemTables,
+                        std::span<const MaintenanceWindow> windows, ServiceTables& service);
+
+struct CaseIndices {
+    std::vector<AnnualIndices> byWeatherYear;
+    AnnualIndices mean;
+};
+
+// The weighted sum of indices, their energy ratio formed anew from the sums.
+AnnualIndices weightedIndices(std::span<const AnnualIndices> indices,
+                              std::span<const double> weights);
+
+CaseIndices solveSingleAreaCases(const ServiceTables& service, const LoadCases& cases,
+                                 float mttrFactor);
+
+CaseIndices solveTwoAreaCases(ReceivingArea area, const ServiceTables& service,
+                              const LoadCases& cases, const AtcTable& atc, float mttrFactor);
+
+// Area 1 as the simulation models the tie, over every case; none with
+// maintenance, whose days this solution does not tell apart, or when the
+// simulated tie cannot run on the table.
+std::optional<Area1AsSimulated> solveArea1AsSimulatedCases(const ServiceTables& service,
+                                                           const LoadCases& cases,
+                                                           const AtcTable& atc);
+
+}  // namespace adequacy

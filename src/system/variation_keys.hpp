@@ -1,0 +1,18 @@
+#pragma once
+// The keys of a system file that make its years differ: `[[variable]]`
+// resources, `[weather]` weights, `[[maintenance]]` windows and the loads'
+// `forecast_uncertainty`. doc/system-file.md describes them.
+
+#include "model/study_system.hpp"
+#include "system/toml_values.hpp"
+
+namespace adequacy::system {
+
+ForecastUncertainty readForecastUncertainty(const TomlSource& source, const toml::node& node);
+
+// Reads the variable resources, the weather weights and the maintenance
+// windows into `system`, whose units and loads are already read, and checks
+// that every hourly file holds the same weather years.
+void readVariation(const TomlSource& source, const toml::table& root, StudySystem& system);
+
+}  // namespace adequacy::system
