@@ -1,5 +1,8 @@
 #include "model/candidate.hpp"
 
+#include <algorithm>
+#include <cmath>
+
 namespace adequacy {
 namespace {
 
@@ -23,7 +26,22 @@ int installedMw(const CandidateUnits& candidate) {
     int mw = 0;
     for (const std::vector<int>* units : {&candidate.area1Units, &candidate.area0Units})
         for (int t : *units) mw += candidate.types[static_cast<std::size_t>(t)].pmaxMw;
+    // Hours apart, the resources' peaks bound what they give at once.
+    for (const VariableResource& resource : candidate.variables) {
+        float peak = 0.0f;
+        for (float output : resource.mw) peak = std::max(peak, output);
+        mw += static_cast<int>(std::ceil(peak));
+    }
     return mw;
+}
+
+std::vector<MaintenanceWindow> maintenanceWith(const StudySystem& system,
+                                               const CandidateUnits& candidate) {
+    std::vector<MaintenanceWindow> windows = system.maintenance;
+    for (MaintenanceWindow& window : windows)
+        if (window.unit >= system.area1UnitCount)
+            window.unit += static_cast<int>(candidate.area1Units.size());
+    return windows;
 }
 
 UnitTypes withCandidate(const StudySystem& system, const CandidateUnits& candidate) {

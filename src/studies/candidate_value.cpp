@@ -20,14 +20,18 @@ double equivalentFirmMw(WholeSystemIndices& without, double indexWith, StudyInde
 }
 
 std::optional<CandidateValue> valueOfCandidate(const CandidateUnits& candidate,
-                                               const SystemWithout& without,
-                                               const HourlyLoads& loads, const Target& target,
+                                               const SystemWithout& without, const Target& target,
                                                LoadForm form) {
     const UnitTypes units = withCandidate(without.system, candidate);
     auto tables = std::make_unique<CapacityTables>();
     report::Channel console = report::consoleChannel();
     if (buildCapacityTables(units, *tables, console) != BuildOutcome::built) return std::nullopt;
-    WholeSystemIndices with(*tables, loads, computeMttrFactor(tables->generationMttr));
+    const auto study = studyCases(withVariables(without.system, candidate), units, *tables,
+                                  maintenanceWith(without.system, candidate));
+    // A scaled load grows from the system's own peak, with the candidate or
+    // without, so that both carry loads of one measure.
+    study->totalPeakMw = without.indices.peakMw();
+    WholeSystemIndices with(*study);
     const int mw = installedMw(candidate);
     // Adding capacity never lowers the load carried, and adds at most its
     // own MW: one step from the load carried without it brackets the answer.

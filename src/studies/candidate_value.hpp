@@ -27,11 +27,11 @@ struct SystemWithout {
     double carriedMw;  // its load-carrying capability at the target
 };
 
-// Builds the outage tables of the system with the candidate once and reads
-// both figures from them. None when the target is out of reach with it.
+// Builds the outage tables of the system with the candidate's units once,
+// and its loads net of the candidate's variable resources, and reads both
+// figures from them. None when the target is out of reach with it.
 std::optional<CandidateValue> valueOfCandidate(const CandidateUnits& candidate,
-                                               const SystemWithout& without,
-                                               const HourlyLoads& loads, const Target& target,
+                                               const SystemWithout& without, const Target& target,
                                                LoadForm form);
 
 // The EFC at the year's loads as they are. At the target's load it would

@@ -10,26 +10,15 @@
 namespace adequacy::studies {
 namespace {
 
-std::unique_ptr<HourlyLoads> yearOfLoads(const StudySystem& system) {
-    auto loads = std::make_unique<HourlyLoads>();
-    if (system.hourlyLoads) {
-        setHourlyLoads(system.hourlyLoads->total, system.hourlyLoads->area1, *loads);
-    } else {
-        computeHourlyLoads(system.loadParameters, system.loadShape, *loads);
-    }
-    return loads;
-}
-
 // Area 1 with the system's tie and with no tie at all; the tie's capacity
 // value is the difference.
-void studyArea1(const CapacityTables& tables, const HourlyLoads& loads, const AtcTable& systemAtc,
-                CapacityResults& r) {
+void studyArea1(const StudyCases& study, const AtcTable& systemAtc, CapacityResults& r) {
     AtcTable atc = systemAtc;
     AtcTable noTie{};
     setAtcResidues(noTie);
     std::optional<Area1Indices> with;
-    if (setAtcResidues(atc)) with = Area1Indices::make(tables, loads, atc);
-    auto without = Area1Indices::make(tables, loads, noTie);
+    if (setAtcResidues(atc)) with = Area1Indices::make(study, atc);
+    auto without = Area1Indices::make(study, noTie);
     if (with) r.area1 = loadCarryingCapability(*with, r.target, r.form);
     if (without) r.area1WithoutTie = loadCarryingCapability(*without, r.target, r.form);
     if (r.area1 && r.area1WithoutTie)
@@ -58,15 +47,15 @@ std::variant<CapacityResults, std::string> runCapacityStudy(
         return std::string("the system's unit data is invalid");
     r.system =
         results::systemInfo(system.source, static_cast<int>(system.unitTypes.size()), *tables);
-    const auto loads = yearOfLoads(system);
-    WholeSystemIndices whole(*tables, *loads, computeMttrFactor(tables->generationMttr));
+    const auto study = studyCases(system, unitTypesOf(system), *tables, system.maintenance);
+    WholeSystemIndices whole(*study);
     const auto carried = loadCarryingCapability(whole, target, form);
     if (!carried) return outOfReach(target, "the whole system");
     r.wholeSystem = *carried;
-    studyArea1(*tables, *loads, system.atc, r);
+    studyArea1(*study, system.atc, r);
     const SystemWithout without{system, whole, carried->addedMw};
     for (const CandidateUnits& candidate : candidates) {
-        const auto value = valueOfCandidate(candidate, without, *loads, target, form);
+        const auto value = valueOfCandidate(candidate, without, target, form);
         if (!value) return outOfReach(target, candidate.source);
         r.candidates.push_back(*value);
     }
@@ -75,8 +64,8 @@ std::variant<CapacityResults, std::string> runCapacityStudy(
         FoundLoads found{carried->addedMw, std::nullopt, {}};
         if (r.area1) found.area1 = r.area1->addedMw;
         for (const CandidateValue& c : r.candidates) found.candidateMw.push_back(c.installedMw);
-        r.simulated =
-            checkBySimulation(system, candidates, *loads, target, form, found, *simulation);
+        r.simulated = checkBySimulation(system, candidates, study->cases.loads.front(), target,
+                                        form, found, *simulation);
     }
     r.seconds = static_cast<float>(static_cast<double>(report::processorSeconds()) - start);
     return r;

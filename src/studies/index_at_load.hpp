@@ -11,15 +11,17 @@
 #include "direct/outage_table.hpp"
 #include "model/loads.hpp"
 #include "studies/load_change.hpp"
+#include "studies/study_cases.hpp"
 #include "studies/target.hpp"
 
 namespace adequacy::studies {
 
-// The whole system as one area: the single-area solution.
+// The whole system as one area: the single-area solution of every case,
+// weighted.
 class WholeSystemIndices {
   public:
-    // The tables and loads are read, not copied: they must outlive it.
-    WholeSystemIndices(const CapacityTables& tables, const HourlyLoads& loads, float mttrFactor);
+    // The cases are read, not copied: they must outlive it.
+    explicit WholeSystemIndices(const StudyCases& study);
 
     // With the load changed and `perfectMw` MW of capacity added that is
     // never out. Such capacity moves the installed MW and leaves the outage
@@ -28,37 +30,34 @@ class WholeSystemIndices {
     // the changed load's.
     StudyFigures at(const LoadChange& change, double perfectMw = 0.0);
 
-    double peakMw() const { return loads_.totalPeak; }
-    int installedMw() const { return tables_.total.capacity; }
+    double peakMw() const { return study_.totalPeakMw; }
+    int installedMw() const { return study_.service.tables.front().total.capacity; }
 
   private:
-    const CapacityTables& tables_;
-    const HourlyLoads& loads_;
-    float mttrFactor_;
-    std::vector<double> tails_;             // of the total table, for the unserved energy
-    std::unique_ptr<HourlyLoads> changed_;  // the year as the single-area solution reads it
+    const StudyCases& study_;
+    std::vector<std::vector<double>> tails_;  // of each set's total table
+    std::unique_ptr<HourlyLoads> changed_;    // a case as the single-area solution reads it
 };
 
 // Area 1 with the tie's help, solved exactly under the simulation's model;
 // the study's MW are added to area 1's load, area 0's load stays the year's.
 class Area1Indices {
   public:
-    // None when the simulated tie cannot run on the ATC table.
-    static std::optional<Area1Indices> make(const CapacityTables& tables, const HourlyLoads& loads,
-                                            const AtcTable& atc);
+    // None when the simulated tie cannot run on the ATC table, and with
+    // maintenance, whose days this solution does not tell apart.
+    static std::optional<Area1Indices> make(const StudyCases& study, const AtcTable& atc);
 
     StudyFigures at(const LoadChange& change) const;
 
-    double peakMw() const { return loads_->area1Peak; }
-    int installedMw() const { return installedMw_; }
+    double peakMw() const { return study_->area1PeakMw; }
+    int installedMw() const { return study_->service.tables.front().area1.capacity; }
 
   private:
-    Area1Indices(Area1AsSimulatedSolver solver, const HourlyLoads& loads, int installedMw)
-        : solver_(std::move(solver)), loads_(&loads), installedMw_(installedMw) {}
+    Area1Indices(Area1AsSimulatedSolver solver, const StudyCases& study)
+        : solver_(std::move(solver)), study_(&study) {}
 
     Area1AsSimulatedSolver solver_;
-    const HourlyLoads* loads_;
-    int installedMw_;
+    const StudyCases* study_;
 };
 
 }  // namespace adequacy::studies

@@ -2,10 +2,12 @@
 
 #include <utility>
 
+#include "model/load_cases.hpp"
 #include "system/file_text.hpp"
 #include "system/system_limits.hpp"
 #include "system/toml_values.hpp"
 #include "system/unit_lists.hpp"
+#include "system/variation_keys.hpp"
 
 namespace adequacy::system {
 namespace {
@@ -13,9 +15,11 @@ namespace {
 CandidateUnits readCandidate(const std::string& path, std::string text) {
     const TomlSource source(path, std::move(text));
     const toml::table root = parseSource(source, "candidate file");
-    rejectUnknownKeys(source, root, "", {"unit_type", "area1", "area0"});
+    rejectUnknownKeys(source, root, "", {"unit_type", "area1", "area0", "variable"});
     CandidateUnits candidate;
     candidate.source = path;
+    candidate.variables = readVariableList(source, root, 0, "");
+    if (!candidate.variables.empty() && root.get("unit_type") == nullptr) return candidate;
     candidate.types = readUnitTypes(source, root);
     const int typeCount = static_cast<int>(candidate.types.size());
     // One list for both areas, so that their count and capacity are checked
@@ -29,7 +33,9 @@ CandidateUnits readCandidate(const std::string& path, std::string text) {
         list->assign(units.begin() + static_cast<std::ptrdiff_t>(before), units.end());
     }
     if (candidate.area1Units.empty() && candidate.area0Units.empty())
-        source.failAt(1, "missing key area1 or area0: the units the candidate adds to an area");
+        source.failAt(1,
+                      "missing key area1 or area0: the units the candidate adds to an area "
+                      "(or variable, for a variable resource)");
     return candidate;
 }
 
@@ -56,6 +62,18 @@ std::string combinedFault(const StudySystem& system, const CandidateUnits& candi
     if (units > static_cast<std::size_t>(maxUnits))
         return "the system with these units would have " + std::to_string(units) +
                " units; at most " + std::to_string(maxUnits) + " are allowed";
+    if (!candidate.variables.empty()) {
+        const std::size_t years = candidate.variables.front().mw.size() / hoursPerYear;
+        const auto systemYears = static_cast<std::size_t>(weatherYearsOf(system));
+        if (years != systemYears)
+            return "its variable resources hold " + std::to_string(years) +
+                   " weather years and the system " + std::to_string(systemYears) +
+                   "; they need the same";
+        for (const VariableResource& resource : candidate.variables)
+            for (const VariableResource& own : system.variables)
+                if (own.name == resource.name)
+                    return "the system has a variable resource named \"" + own.name + "\" already";
+    }
     long long mw = installedMw(candidate);
     for (int t : system.unitTypes) mw += system.types[static_cast<std::size_t>(t)].pmaxMw;
     if (mw > maxMw)

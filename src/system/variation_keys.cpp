@@ -44,17 +44,9 @@ VariableResource readVariable(const TomlSource& source, const toml::node& node,
 // Every hourly file holds the weather years of the first one read: the
 // loads' when they are hourly, else the first resource's.
 void checkWeatherYears(const TomlSource& source, const toml::node& node, const std::string& where,
-                       const VariableResource& resource, const StudySystem& system) {
+                       const VariableResource& resource, std::size_t expected,
+                       const std::string& holder) {
     const std::size_t years = resource.mw.size() / hoursPerYear;
-    std::size_t expected = years;
-    std::string holder;
-    if (system.hourlyLoads) {
-        expected = system.hourlyLoads->total.size() / hoursPerYear;
-        holder = "loads.hourly";
-    } else if (!system.variables.empty()) {
-        expected = system.variables.front().mw.size() / hoursPerYear;
-        holder = "variable[1].hourly";
-    }
     if (years != expected)
         source.fail(node, where + ".hourly: " + yearsText(years) + ", where " + holder + " holds " +
                               std::to_string(expected) +
@@ -64,18 +56,13 @@ void checkWeatherYears(const TomlSource& source, const toml::node& node, const s
 void readVariables(const TomlSource& source, const toml::table& root, StudySystem& system) {
     const toml::node* node = root.get("variable");
     if (node == nullptr) return;
-    const toml::array& list = arrayValue(source, *node, "variable");
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        const std::string where = numbered("variable", i);
-        VariableResource resource = readVariable(source, list[i], where);
-        const toml::table& table = *list[i].as_table();
-        checkWeatherYears(source, *table.get("hourly"), where, resource, system);
-        for (const VariableResource& earlier : system.variables)
-            if (earlier.name == resource.name)
-                source.fail(*table.get("name"),
-                            where + ".name: \"" + resource.name + "\" names an earlier resource");
-        system.variables.push_back(std::move(resource));
+    std::size_t years = 0;
+    std::string holder;
+    if (system.hourlyLoads) {
+        years = system.hourlyLoads->total.size() / hoursPerYear;
+        holder = "loads.hourly";
     }
+    system.variables = readVariableList(source, root, years, holder);
 }
 
 void readWeather(const TomlSource& source, const toml::table& root, StudySystem& system) {
@@ -162,6 +149,30 @@ ForecastUncertainty readForecastUncertainty(const TomlSource& source, const toml
                             " steps would scale the loads by " + std::to_string(lowest) +
                             ", below 0");
     return uncertainty;
+}
+
+std::vector<VariableResource> readVariableList(const TomlSource& source, const toml::table& root,
+                                               std::size_t years, std::string holder) {
+    std::vector<VariableResource> resources;
+    const toml::node* node = root.get("variable");
+    if (node == nullptr) return resources;
+    const toml::array& list = arrayValue(source, *node, "variable");
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string where = numbered("variable", i);
+        VariableResource resource = readVariable(source, list[i], where);
+        const toml::table& table = *list[i].as_table();
+        if (years == 0) {
+            years = resource.mw.size() / hoursPerYear;
+            holder = where + ".hourly";
+        }
+        checkWeatherYears(source, *table.get("hourly"), where, resource, years, holder);
+        for (const VariableResource& earlier : resources)
+            if (earlier.name == resource.name)
+                source.fail(*table.get("name"),
+                            where + ".name: \"" + resource.name + "\" names an earlier resource");
+        resources.push_back(std::move(resource));
+    }
+    return resources;
 }
 
 void readVariation(const TomlSource& source, const toml::table& root, StudySystem& system) {
