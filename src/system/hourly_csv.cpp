@@ -57,6 +57,10 @@ std::optional<Decimal> parsedNumber(std::string_view text) {
     return decimal;
 }
 
+std::string counted(int count, const std::string& thing) {
+    return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
+}
+
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 constexpr int maxHourlyRows = maxWeatherYears * hoursPerYear;
 
@@ -111,9 +115,9 @@ class CsvReader {
             fail("only " + std::to_string(row) + " data rows; a year needs exactly " +
                  std::to_string(hoursPerYear));
         if (row % hoursPerYear != 0)
-            fail(std::to_string(row) + " data rows, " + std::to_string(row / hoursPerYear) +
-                 " years and " + std::to_string(row % hoursPerYear) +
-                 " hours; each weather year needs exactly " + std::to_string(hoursPerYear));
+            fail(std::to_string(row) + " data rows: " + counted(row % hoursPerYear, "hour") +
+                 " more than " + counted(row / hoursPerYear, "weather year") +
+                 "; each weather year needs exactly " + std::to_string(hoursPerYear));
     }
 
   private:

@@ -38,10 +38,10 @@ TEST(CapacityCommand, RefusesFaultsBeforeWritingAnything) {
               "--json: an option of the ordinary run; the capacity command takes its own options "
               "after its name"},
              {{"capacity", "--json", "r.json", "--candidate", "loads.toml"},
-              "loads.toml:9: unknown key loads (known keys: unit_type, area1, area0)"},
+              "loads.toml:9: unknown key loads (known keys: unit_type, area1, area0, variable)"},
              {{"capacity", "--json", "r.json", "--candidate", "no-area.toml"},
               "no-area.toml:1: missing key area1 or area0: the units the candidate adds to an "
-              "area"},
+              "area (or variable, for a variable resource)"},
              {{"capacity", "--json", "r.json", "--candidate", "no-type.toml"},
               "no-type.toml:8: area0.units[2]: there is no unit type 2 (the file has types 1 to "
               "1)"},

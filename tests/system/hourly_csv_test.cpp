@@ -90,7 +90,7 @@ TEST(HourlyLoadFile, FaultsNameTheFileLineAndRow) {
     } cases[] = {
         {yearCsv(8759, true), csv + ":8760: only 8759 data rows; a year needs exactly 8760"},
         {"", csv + ": only 0 data rows; a year needs exactly 8760"},
-        {tooMany, csv + ":8762: more than 8760 data rows; a year has exactly that many hours"},
+        {tooMany, csv + ":8762: 8761 data rows: 1 hour more than 1 weather year; each weather year needs exactly 8760"},
         {notNumber, csv + ":15: data row 15 (day 1, hour 15): total_mw is not a number: \"x015\""},
         {notFinite, csv + ":2: data row 2 (day 1, hour 2): area1_mw is not a finite number"},
         {infinite,
