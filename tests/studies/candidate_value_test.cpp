@@ -49,5 +49,56 @@ TEST(CandidateValues, FollowSizeAndOutageRate) {
     }
 }
 
+// A resource's output, one row an hour of each of `years` years, by the
+// hour of the day (1..24).
+std::string output(int years, int (*mwAt)(int hour)) {
+    std::string text = "mw\n";
+    for (int h = 0; h < years * 8760; ++h) text += std::to_string(mwAt(h % 24 + 1)) + "\n";
+    return text;
+}
+
+std::string variableCandidate(const std::string& csv) {
+    return "[[variable]]\nname = \"" + csv + "\"\narea = 0\nhourly = \"" + csv + "\"\n";
+}
+
+// Firm capacity and a resource that always gives the same MW carry their
+// MW exactly, on the plain system and on one of several weather years,
+// forecast steps and maintenance; a resource's worth follows the hours it
+// gives them in.
+TEST(CandidateValues, VariableResourcesAreWorthWhatTheyGiveWhenTheRiskIs) {
+    const std::string examples = ADEQUACY_EXAMPLES;
+    const SystemFileFolder folder;
+    folder.write("firm.toml", unitType(137, 0.0) + "[area0]\nunits = [1]\n");
+    for (int years : {1, 3}) {
+        const std::string y = std::to_string(years);
+        folder.write("steady" + y + ".csv", output(years, [](int) { return 137; }));
+        folder.write("none" + y + ".csv", output(years, [](int) { return 0; }));
+        folder.write("noon" + y + ".csv", output(years, [](int h) { return h >= 10 && h <= 15 ? 300 : 0; }));
+        folder.write("night" + y + ".csv", output(years, [](int h) { return h < 7 ? 300 : 0; }));
+        for (const char* name : {"steady", "none", "noon", "night"})
+            folder.write(name + y + ".toml", variableCandidate(name + y + ".csv"));
+    }
+    for (const std::string system : {"", "varying.toml"}) {
+        std::vector<std::string> args{"capacity"};
+        const std::string y = system.empty() ? "1" : "3";
+        if (!system.empty()) args.insert(args.end(), {"--system", examples + "/" + system});
+        for (const char* name : {"firm", "steady", "none", "noon", "night"}) {
+            const std::string file = name == std::string("firm") ? "firm.toml" : name + y + ".toml";
+            args.insert(args.end(), {"--candidate", file});
+        }
+        const json r = resultsOf(folder, args);
+        ASSERT_TRUE(r.is_object()) << system;
+        const json& values = r["capacity"]["candidates"];
+        ASSERT_EQ(values.size(), 5u);
+        for (const char* figure : {"elcc_mw", "efc_mw"}) {
+            auto of = [&](std::size_t i) { return values[i][figure].get<double>(); };
+            EXPECT_NEAR(of(0), 137.0, 0.02) << system << " " << figure << ": firm";
+            EXPECT_NEAR(of(1), 137.0, 0.02) << system << " " << figure << ": steady";
+            EXPECT_NEAR(of(2), 0.0, 0.02) << system << " " << figure << ": nothing";
+            EXPECT_GT(of(3), 10.0 * of(4)) << system << " " << figure << ": noon over night";
+        }
+    }
+}
+
 }  // namespace
 }  // namespace adequacy::testing
