@@ -108,11 +108,13 @@ std::optional<Area1AsSimulatedSolver> Area1AsSimulatedSolver::prepare(const Capa
 }
 
 Area1AsSimulated Area1AsSimulatedSolver::solve(const HourlyLoads& loads,
-                                               const Area1LoadChange& change) const {
+                                               const Area1LoadChange& change,
+                                               DayFilter days) const {
     const Area1Table a{tables_->area1OutageTable, tables_->area1.capacity, tail_};
     Area1AsSimulated result;
     double energy = 0.0;
     for (int day = 1; day <= daysPerYear; ++day) {
+        if (!days.takes(day)) continue;
         for (int hour = 1; hour <= hoursPerDay; ++hour) {
             const auto i = static_cast<std::size_t>(hourIndex(day, hour));
             const double load0 = static_cast<double>(loads.total[i]) - loads.area1[i];

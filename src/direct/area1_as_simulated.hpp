@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "direct/annual_indices.hpp"
 #include "direct/atc_table.hpp"
 #include "direct/outage_table.hpp"
 #include "model/loads.hpp"
@@ -43,7 +44,9 @@ class Area1AsSimulatedSolver {
     // to leave row 1 with no row to receive it).
     static std::optional<Area1AsSimulatedSolver> prepare(const CapacityTables& tables,
                                                          const AtcTable& atc);
-    Area1AsSimulated solve(const HourlyLoads& loads, const Area1LoadChange& change = {}) const;
+    // Over the days taken (with their ppm of those days' demand).
+    Area1AsSimulated solve(const HourlyLoads& loads, const Area1LoadChange& change = {},
+                           DayFilter days = {}) const;
 
   private:
     Area1AsSimulatedSolver(const CapacityTables& tables, const AtcTable& atc,

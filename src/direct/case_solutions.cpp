@@ -90,16 +90,43 @@ CaseIndices solveTwoAreaCases(ReceivingArea area, const ServiceTables& service,
                      IndexSums& sums) { addTwoArea(area, tables, loads, atc, days, sums); });
 }
 
+std::optional<Area1AsSimulatedSets> Area1AsSimulatedSets::prepare(const ServiceTables& service,
+                                                                  const AtcTable& atc) {
+    Area1AsSimulatedSets sets;
+    sets.service_ = &service;
+    for (const CapacityTables& tables : service.tables) {
+        auto solver = Area1AsSimulatedSolver::prepare(tables, atc);
+        if (!solver) return std::nullopt;
+        sets.solvers_.push_back(std::move(*solver));
+    }
+    return sets;
+}
+
+Area1AsSimulated Area1AsSimulatedSets::solve(const HourlyLoads& loads,
+                                             const Area1LoadChange& change) const {
+    if (solvers_.size() == 1) return solvers_.front().solve(loads, change);
+    Area1AsSimulated sum;
+    for (std::size_t set = 0; set < solvers_.size(); ++set) {
+        const Area1AsSimulated part =
+            solvers_[set].solve(loads, change, daysOf(*service_, static_cast<int>(set)));
+        sum.lolh += part.lolh;
+        sum.lole += part.lole;
+        sum.mwhEue += part.mwhEue;
+        sum.mwhTotal += part.mwhTotal;
+    }
+    sum.puEueppm = sum.mwhEue / sum.mwhTotal * 1000000.0;
+    return sum;
+}
+
 std::optional<Area1AsSimulated> solveArea1AsSimulatedCases(const ServiceTables& service,
                                                            const LoadCases& cases,
                                                            const AtcTable& atc) {
-    if (service.count() != 1) return std::nullopt;
-    const auto solver = Area1AsSimulatedSolver::prepare(service.tables.front(), atc);
-    if (!solver) return std::nullopt;
+    const auto sets = Area1AsSimulatedSets::prepare(service, atc);
+    if (!sets) return std::nullopt;
     Area1AsSimulated sum;
     for (int w = 0; w < cases.weatherYears; ++w) {
         for (int s = 0; s < cases.stepCount(); ++s) {
-            const Area1AsSimulated one = solver->solve(cases.at(w, s));
+            const Area1AsSimulated one = sets->solve(cases.at(w, s));
             const double weight = cases.weatherWeights[static_cast<std::size_t>(w)] *
                                   cases.steps[static_cast<std::size_t>(s)].weight;
             sum.lolh += weight * one.lolh;

@@ -46,8 +46,22 @@ CaseIndices solveSingleAreaCases(const ServiceTables& service, const LoadCases& 
 CaseIndices solveTwoAreaCases(ReceivingArea area, const ServiceTables& service,
                               const LoadCases& cases, const AtcTable& atc, float mttrFactor);
 
-// Area 1 as the simulation models the tie, over every case; none with
-// maintenance, whose days this solution does not tell apart, or when the
+// Area 1 as the simulation models the tie, each day against the tables of
+// the units then in service.
+class Area1AsSimulatedSets {
+  public:
+    // None when the simulated tie cannot run on the table. It reads the
+    // tables and the ATC table, which must outlive it.
+    static std::optional<Area1AsSimulatedSets> prepare(const ServiceTables& service,
+                                                       const AtcTable& atc);
+    Area1AsSimulated solve(const HourlyLoads& loads, const Area1LoadChange& change = {}) const;
+
+  private:
+    const ServiceTables* service_ = nullptr;
+    std::vector<Area1AsSimulatedSolver> solvers_;
+};
+
+// Area 1 as the simulation models the tie, over every case; none when the
 // simulated tie cannot run on the table.
 std::optional<Area1AsSimulated> solveArea1AsSimulatedCases(const ServiceTables& service,
                                                            const LoadCases& cases,

@@ -32,11 +32,7 @@ void heading(std::string& out, const CapacityResults& r) {
 }
 
 void capabilityRow(std::string& out, const char* what, const std::optional<CarryingCapability>& c,
-                   LoadForm form, bool maintenance = false) {
-    if (!c && maintenance) {
-        line(out, "  %-24s not solved: area 1's exact solution does not take maintenance", what);
-        return;
-    }
+                   LoadForm form) {
     if (!c) {
         line(out,
              "  %-24s not found: the target is out of reach, or the simulated tie cannot "
@@ -54,8 +50,8 @@ void capabilities(std::string& out, const CapacityResults& r) {
     line(out, "\nLoad carried at the target    added MW    peak MW  reserve margin%s",
          r.form == LoadForm::scale ? "   load scale" : "");
     capabilityRow(out, "whole system", r.wholeSystem, r.form);
-    capabilityRow(out, "area 1, with the tie", r.area1, r.form, r.area1HasMaintenance);
-    capabilityRow(out, "area 1, without the tie", r.area1WithoutTie, r.form, r.area1HasMaintenance);
+    capabilityRow(out, "area 1, with the tie", r.area1, r.form);
+    capabilityRow(out, "area 1, without the tie", r.area1WithoutTie, r.form);
     if (r.tieCapacityValueMw)
         line(out, "The tie's capacity value for area 1: %.1f MW", *r.tieCapacityValueMw);
 }

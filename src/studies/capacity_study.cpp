@@ -53,7 +53,6 @@ std::variant<CapacityResults, std::string> runCapacityStudy(
     if (!carried) return outOfReach(target, "the whole system");
     r.wholeSystem = *carried;
     studyArea1(*study, system.atc, r);
-    r.area1HasMaintenance = study->service.count() > 1;
     const SystemWithout without{system, whole, carried->addedMw};
     for (const CandidateUnits& candidate : candidates) {
         const auto value = valueOfCandidate(candidate, without, target, form);

@@ -27,8 +27,6 @@ struct CapacityResults {
     // target is out of area 1's reach.
     std::optional<CarryingCapability> area1;
     std::optional<CarryingCapability> area1WithoutTie;
-    // Area 1 is not solved with maintenance (index_at_load.hpp).
-    bool area1HasMaintenance = false;
     std::optional<double> tieCapacityValueMw;  // area 1 with the tie minus without
     std::vector<CandidateValue> candidates;    // in the order given
     std::vector<CurvePoint> curve;

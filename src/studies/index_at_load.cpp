@@ -44,8 +44,7 @@ StudyFigures WholeSystemIndices::at(const LoadChange& change, double perfectMw) 
 }
 
 std::optional<Area1Indices> Area1Indices::make(const StudyCases& study, const AtcTable& atc) {
-    if (study.service.count() != 1) return std::nullopt;
-    auto solver = Area1AsSimulatedSolver::prepare(study.service.tables.front(), atc);
+    auto solver = Area1AsSimulatedSets::prepare(study.service, atc);
     if (!solver) return std::nullopt;
     return Area1Indices(std::move(*solver), study);
 }

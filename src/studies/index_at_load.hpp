@@ -43,8 +43,7 @@ class WholeSystemIndices {
 // the study's MW are added to area 1's load, area 0's load stays the year's.
 class Area1Indices {
   public:
-    // None when the simulated tie cannot run on the ATC table, and with
-    // maintenance, whose days this solution does not tell apart.
+    // None when the simulated tie cannot run on the ATC table.
     static std::optional<Area1Indices> make(const StudyCases& study, const AtcTable& atc);
 
     StudyFigures at(const LoadChange& change) const;
@@ -53,10 +52,10 @@ class Area1Indices {
     int installedMw() const { return study_->service.tables.front().area1.capacity; }
 
   private:
-    Area1Indices(Area1AsSimulatedSolver solver, const StudyCases& study)
+    Area1Indices(Area1AsSimulatedSets solver, const StudyCases& study)
         : solver_(std::move(solver)), study_(&study) {}
 
-    Area1AsSimulatedSolver solver_;
+    Area1AsSimulatedSets solver_;
     const StudyCases* study_;
 };
 
