@@ -3,7 +3,9 @@
 #include <cmath>
 #include <vector>
 
+#include "montecarlo/independent/year_steps.hpp"
 #include "results/recorder.hpp"
+#include "results/variation_figures.hpp"
 
 namespace adequacy::results {
 namespace {
@@ -37,20 +39,28 @@ AnnualDistribution distribution(std::vector<double>& values) {
     return d;
 }
 
-IndependentArea area(const std::vector<YearFigures>& years, AreaYearFigures YearFigures::*side) {
+// Each year's values weighted over its forecast steps (a single step's as
+// they are), summed in year order.
+IndependentArea area(const independent::RunYears& run, AreaYearFigures YearFigures::*side) {
     std::vector<double> hours;
     std::vector<double> mwh;
     double events = 0.0;
     RunningSpread peakDays;
-    for (const YearFigures& year : years) {
-        const AreaYearFigures& f = year.*side;
-        hours.push_back(f.lolHours);
-        mwh.push_back(static_cast<double>(f.unservedUnits) / independent::unitsPerMwh);
-        events += f.events;
-        addValue(peakDays, f.peakHourDays);
+    const std::size_t years = run.yearCount();
+    for (std::size_t y = 0; y < years; ++y) {
+        auto figure = [&](auto field) {
+            return independent::weightedValue(
+                run, y, [&](const YearFigures& year) { return field(year.*side); });
+        };
+        hours.push_back(figure([](const AreaYearFigures& f) { return f.lolHours; }));
+        mwh.push_back(figure([](const AreaYearFigures& f) {
+            return static_cast<double>(f.unservedUnits) / independent::unitsPerMwh;
+        }));
+        events += figure([](const AreaYearFigures& f) { return f.events; });
+        addValue(peakDays, figure([](const AreaYearFigures& f) { return f.peakHourDays; }));
     }
     IndependentArea result;
-    const auto n = static_cast<double>(years.size());
+    const auto n = static_cast<double>(years);
     result.eventsPerYear = events / n;
     result.lolh = distribution(hours);
     result.mwhEue = distribution(mwh);
@@ -66,7 +76,9 @@ IndependentArea area(const std::vector<YearFigures>& years, AreaYearFigures Year
 void recordIndependentYears(Recorder& recorder, const independent::RunYears& runYears) {
     if (!recorder.results.monteCarlo || runYears.years.empty()) return;
     recorder.results.monteCarlo->independent = IndependentFigures{
-        area(runYears.years, &YearFigures::system), area(runYears.years, &YearFigures::area1)};
+        area(runYears, &YearFigures::system), area(runYears, &YearFigures::area1)};
+    if (runYears.cases.varying())
+        recorder.results.monteCarlo->variation = variationFigures(runYears);
     recorder.results.monteCarlo->years = runYears;
 }
 

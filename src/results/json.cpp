@@ -202,6 +202,7 @@ json monteCarloSection(const MonteCarloResults& monteCarlo) {
     if (monteCarlo.independent)
         result["independent_years"] = {{"system", independentArea(monteCarlo.independent->system)},
                                        {"area1", independentArea(monteCarlo.independent->area1)}};
+    if (monteCarlo.variation) result["variation"] = variationJson(*monteCarlo.variation);
     if (monteCarlo.years) result["years"] = yearColumns(*monteCarlo.years);
     return result;
 }

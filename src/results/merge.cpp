@@ -56,6 +56,11 @@ void checkSameStudy(const Part& first, const Part& other) {
     if (first.document["monte_carlo"].value("seed", json()) !=
         other.document["monte_carlo"].value("seed", json()))
         throw MergeFault{other.path + ": another seed than " + first.path};
+    const json& firstYears = first.document["monte_carlo"]["years"];
+    const json& otherYears = other.document["monte_carlo"]["years"];
+    if (firstYears.value("cases", json()) != otherYears.value("cases", json()))
+        throw MergeFault{other.path + ": another study than " + first.path +
+                         " (its weather years differ)"};
 }
 
 std::string yearRange(const Part& part) {
@@ -117,7 +122,8 @@ json replay(const std::vector<Part>& parts) {
     SimulationContext context{
         noUnits, *noLoads, study.atc, 0.0f,      study.area1EnergyDemand,
         0.0f,    seed,     false,     &recorder, parts.front().years.firstYear};
-    RunYears run = independent::runYears(parts.front().years.firstYear, years);
+    RunYears run =
+        independent::runYears(parts.front().years.firstYear, years, parts.front().years.cases);
     for (const Part& part : parts) {
         addMonthHour(part.years.systemByMonthHour, run.systemByMonthHour);
         addMonthHour(part.years.area1ByMonthHour, run.area1ByMonthHour);

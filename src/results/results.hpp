@@ -15,6 +15,7 @@
 #include "model/loads.hpp"
 #include "model/variation.hpp"
 #include "montecarlo/independent/year_record.hpp"
+#include "results/variation_figures.hpp"
 
 namespace adequacy::results {
 
@@ -162,6 +163,7 @@ struct MonteCarloResults {
     AreaByMonthHour area1ByMonthHour;
     std::vector<ConvergencePoint> convergence;      // as of the last report
     std::optional<IndependentFigures> independent;  // as of the last report
+    std::optional<VariationFigures> variation;      // a varying system's, as of the last report
     // The independent engine's years as figures of their own, from which
     // every figure above follows: what lets runs of disjoint years be put
     // together into one.

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "results/case_columns.hpp"
+
 namespace adequacy::results {
 namespace {
 
@@ -180,17 +182,35 @@ std::string readTie(const json& rows, std::size_t years, std::vector<YearFigures
 }  // namespace
 
 json yearColumns(const RunYears& run) {
-    return {{"first_year", run.firstYear},
-            {"count", run.years.size()},
-            {"system", areaColumns(run, &YearFigures::system, run.systemByMonthHour)},
-            {"area1", areaColumns(run, &YearFigures::area1, run.area1ByMonthHour)},
-            {"tie", tieColumns(run)}};
+    if (run.cases.stepCount() > 1) {
+        // Every step's years as columns of their own.
+        json steps = json::array();
+        for (std::size_t s = 0; s < run.stepTotals.size(); ++s) {
+            json step = yearColumns(stepYears(run, s));
+            step.erase("first_year");
+            step.erase("count");
+            steps.push_back(std::move(step));
+        }
+        json columns = {
+            {"first_year", run.firstYear}, {"count", run.yearCount()}, {"steps", steps}};
+        addCaseColumns(run, columns);
+        return columns;
+    }
+    json columns = {{"first_year", run.firstYear},
+                    {"count", run.years.size()},
+                    {"system", areaColumns(run, &YearFigures::system, run.systemByMonthHour)},
+                    {"area1", areaColumns(run, &YearFigures::area1, run.area1ByMonthHour)},
+                    {"tie", tieColumns(run)}};
+    if (run.cases.varying()) addCaseColumns(run, columns);
+    return columns;
 }
 
 std::string readYearColumns(const json& columns, RunYears& run) {
     if (!columns.is_object() || !columns.value("first_year", json()).is_number_unsigned() ||
         !columns.value("count", json()).is_number_unsigned())
         return "no years of the independent engine";
+    if (columns.contains("steps"))
+        return "holds years at several load forecast steps, which merge does not put together";
     run.firstYear = columns["first_year"].get<std::uint64_t>();
     const auto years = columns["count"].get<std::size_t>();
     if (run.firstYear < 1) return "the first year is below 1";
@@ -203,7 +223,9 @@ std::string readYearColumns(const json& columns, RunYears& run) {
             !fault.empty())
             return std::string(name) + ": " + fault;
     }
-    return readTie(columns.value("tie", json()), years, run.years);
+    if (std::string fault = readTie(columns.value("tie", json()), years, run.years); !fault.empty())
+        return fault;
+    return readCaseColumns(columns, run);
 }
 
 }  // namespace adequacy::results

@@ -7,7 +7,8 @@
 
 namespace adequacy::independent {
 
-BlockPool::BlockPool(int threads, long long years, const Chains& chains, Simulate simulate)
+BlockPool::BlockPool(int threads, long long years, const Chains& chains, Simulate simulate,
+                     int steps)
     : blocks_((years + blockYears - 1) / blockYears),
       years_(years),
       simulate_(std::move(simulate)) {
@@ -15,7 +16,9 @@ BlockPool::BlockPool(int threads, long long years, const Chains& chains, Simulat
     ring_.resize(static_cast<std::size_t>(2 * workers + 1));
     for (Block& block : ring_) {
         block.years.resize(blockYears);
-        for (YearOutcome& year : block.years) year.losses.reserve(hoursPerYear);
+        for (YearOutcome& year : block.years)
+            year.losses.reserve(static_cast<std::size_t>(hoursPerYear) *
+                                static_cast<std::size_t>(steps));
     }
     scratch_.reserve(static_cast<std::size_t>(workers));
     for (int w = 0; w < workers; ++w) scratch_.emplace_back(chains);

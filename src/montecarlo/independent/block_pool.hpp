@@ -27,7 +27,8 @@ class BlockPool {
     // `simulate(year, work, outcome)` simulates one year; years are numbered
     // from 0 within the run.
     using Simulate = std::function<void(std::uint64_t, YearWork&, YearOutcome&)>;
-    BlockPool(int threads, long long years, const Chains& chains, Simulate simulate);
+    // A year's losses have room for every hour at each of `steps` steps.
+    BlockPool(int threads, long long years, const Chains& chains, Simulate simulate, int steps = 1);
     ~BlockPool();  // stops the workers
 
     // Waits for block `index` and returns it; `release` frees its slot.

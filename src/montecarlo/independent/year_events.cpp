@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "montecarlo/independent/sojourn.hpp"
-#include "montecarlo/loss_of_load.hpp"
+#include "montecarlo/independent/stretch_losses.hpp"
 
 namespace adequacy::independent {
 namespace {
@@ -50,33 +50,16 @@ bool startTie(const YearModel& model, std::uint32_t seed, std::uint64_t year, Ye
     return true;
 }
 
-// Tests hours [first, end) at the capacities in force.
-void testStretch(const YearModel& model, const Capacities& c, int first, int end,
-                 YearOutcome& outcome) {
-    const HourCapacity capacity{static_cast<float>(c.system), static_cast<float>(c.area1)};
-    // Area 1 never has less than its own capacity, so both tests pass the
-    // whole stretch when their capacity covers its largest load: the year's
-    // peaks first, which spares the lookup in most stretches.
-    const LoadReach& reach = model.systemReach;
-    const LoadReach& reach1 = model.area1Reach;
-    const bool systemClear =
-        !isLossOfLoad(capacity.system, reach.at(model.loads.totalPeak)) ||
-        !isLossOfLoad(capacity.system, reach.at(model.totalPeaks.max(first, end)));
-    if (systemClear && (!isLossOfLoad(capacity.area1, reach1.at(model.loads.area1Peak)) ||
-                        !isLossOfLoad(capacity.area1, reach1.at(model.area1Peaks.max(first, end)))))
-        return;
-    const double capability = model.chains.tie.atc.mw[static_cast<std::size_t>(c.row - 1)];
-    for (int h = first; h < end; ++h) {
-        const float load = model.loads.total[static_cast<std::size_t>(h)];
-        const float load1 = model.loads.area1[static_cast<std::size_t>(h)];
-        const Area1Supply supply = area1Supply(capacity, capability, load, load1);
-        const bool systemShort = isLossOfLoad(capacity.system, load);
-        const bool area1Short = isLossOfLoad(supply.available, load1);
-        if (systemShort || area1Short || isLossOfLoad(capacity.system, reach.at(load)) ||
-            isLossOfLoad(supply.available, reach1.at(load1)))
-            outcome.losses.push_back({h, c.row, capacity.system, supply.available, systemShort,
-                                      area1Short, supply.transfer == capability});
-    }
+// A unit on maintenance keeps its chain; only its MW leave the capacities.
+void applyMaintenance(const YearModel& model, const MaintenanceChange& m, YearWork& work,
+                      Capacities& c) {
+    const auto u = static_cast<std::size_t>(m.unit);
+    if ((work.onMaintenance[u] != 0) == m.leaves) return;
+    work.onMaintenance[u] = m.leaves ? 1 : 0;
+    const int mw = model.chains.units[u].mw[static_cast<std::size_t>(work.state[u])];
+    const int delta = m.leaves ? -mw : mw;
+    c.system += delta;
+    if (m.unit < model.chains.area1Units) c.area1 += delta;
 }
 
 // Applies the change of `component` in `hour`; false if the tie is stranded.
@@ -98,7 +81,7 @@ bool change(const YearModel& model, YearWork& work, int hour, int component, Cap
     const int before = unit.mw[static_cast<std::size_t>(work.state[u])];
     const int state = nextUnitState(unit, work.state[u], draws);
     work.state[u] = state;
-    const int delta = unit.mw[static_cast<std::size_t>(state)] - before;
+    const int delta = work.onMaintenance[u] ? 0 : unit.mw[static_cast<std::size_t>(state)] - before;
     c.system += delta;
     if (component < model.chains.area1Units) c.area1 += delta;
     schedule(work, hour, unitStay(unit, state, draws), component);
@@ -110,6 +93,7 @@ bool change(const YearModel& model, YearWork& work, int hour, int component, Cap
 YearWork::YearWork(const Chains& chains)
     : state(chains.units.size() + 1, 0),
       draws(chains.units.size() + 1, ComponentDraws(0, 0, 0)),
+      onMaintenance(chains.units.size() + 1, 0),
       pending(chains.units.size() + 1) {}
 
 void simulateYear(const YearModel& model, std::uint32_t seed, std::uint64_t year, YearWork& work,
@@ -118,19 +102,37 @@ void simulateYear(const YearModel& model, std::uint32_t seed, std::uint64_t year
     outcome.tieHours.fill(0);
     outcome.tieStranded = false;
     outcome.changes = 0;
+    outcome.weatherYear = 0;
     work.pending.clear();
+    std::fill(work.onMaintenance.begin(), work.onMaintenance.end(), 0);
+    StepLoads loads = plainLoads(model);
+    static const std::vector<MaintenanceChange> noMaintenance;
+    const std::vector<MaintenanceChange>& maintenance =
+        model.variation ? model.variation->maintenance() : noMaintenance;
+    if (model.variation) {
+        outcome.weatherYear = model.variation->weatherYearOf(seed, year);
+        loads = model.variation->loadsOf(outcome.weatherYear);
+    }
     Capacities c;
     startUnits(model, seed, year, work, c);
     if (!startTie(model, seed, year, work, c)) {
         outcome.tieStranded = true;
         return;
     }
+    std::size_t nextMaintenance = 0;
     int hour = 0;
     while (hour < hoursPerYear) {
-        const int next = work.pending.nextHour(hour);
-        if (next > hour) testStretch(model, c, hour, next, outcome);
+        const int nextChange = work.pending.nextHour(hour);
+        const int next = nextMaintenance < maintenance.size()
+                             ? std::min(nextChange, maintenance[nextMaintenance].hour)
+                             : nextChange;
+        if (next > hour) testStretch(model, loads, {c.system, c.area1, c.row}, hour, next, outcome);
         hour = next;
         if (hour == hoursPerYear) break;
+        for (; nextMaintenance < maintenance.size() && maintenance[nextMaintenance].hour == hour;
+             ++nextMaintenance)
+            applyMaintenance(model, maintenance[nextMaintenance], work, c);
+        if (nextChange != hour) continue;
         for (int component = work.pending.take(hour); component != HourQueue::none;) {
             // Read the next one first: a change schedules its own anew.
             const int following = work.pending.after(component);

@@ -12,6 +12,7 @@
 #include "montecarlo/independent/chains.hpp"
 #include "montecarlo/independent/hour_queue.hpp"
 #include "montecarlo/independent/load_peaks.hpp"
+#include "montecarlo/independent/year_variation.hpp"
 
 namespace adequacy::independent {
 
@@ -25,14 +26,18 @@ struct LossHour {
     float area1Available;
     bool systemShort;
     bool area1Short;
-    bool tieLimited;  // area 1 imported the row's full capability
+    bool tieLimited;    // area 1 imported the row's full capability
+    std::uint8_t step;  // of the load forecast, 0 without one
 };
 
 // What a year leaves for the run's totals.
 struct YearOutcome {
-    std::vector<LossHour> losses;  // in hour order; capacity for a year of them
+    // In hour order, an hour's steps in step order; room for a year of
+    // hours at every step.
+    std::vector<LossHour> losses;
     std::array<int, atcTieStates> tieHours{};
     int changes = 0;           // of units and the tie: the year's events
+    int weatherYear = 0;       // 0-based; 0 for a system of one
     bool tieStranded = false;  // the tie had to leave row 1 with no row to go to
 };
 
@@ -63,6 +68,8 @@ struct YearModel {
     LoadPeaks area1Peaks;
     LoadReach systemReach;
     LoadReach area1Reach;
+    // For a system that varies from year to year; its loads replace `loads`.
+    const YearVariation* variation = nullptr;
 };
 
 // A worker's working arrays, sized once for the system.
@@ -70,6 +77,7 @@ struct YearWork {
     explicit YearWork(const Chains& chains);
     std::vector<int> state;
     std::vector<ComponentDraws> draws;  // the tie's is the last
+    std::vector<char> onMaintenance;    // per unit: its MW are out of the capacities
     HourQueue pending;
 };
 

@@ -1,6 +1,9 @@
 #include "montecarlo/independent/year_record.hpp"
 
+#include <algorithm>
+
 #include "direct/annual_indices.hpp"
+#include "montecarlo/independent/year_steps.hpp"
 
 namespace adequacy::independent {
 namespace {
@@ -45,31 +48,51 @@ void settle(const ExactMonthHour& exact, MonthHourTally& tally) {
 
 }  // namespace
 
-RunYears runYears(std::uint64_t firstYear, int years) {
+RunYears runYears(std::uint64_t firstYear, int years, RunCases cases) {
     RunYears run;
     run.firstYear = firstYear;
-    run.years.reserve(static_cast<std::size_t>(years));
+    run.cases = std::move(cases);
+    const auto steps = static_cast<std::size_t>(run.cases.stepCount());
+    run.years.reserve(static_cast<std::size_t>(years) * steps);
+    if (steps > 1) run.stepTotals.resize(steps);
     return run;
 }
 
-YearFigures yearFigures(const YearOutcome& outcome, const HourlyLoads& loads, RunYears& run) {
-    AreaYear system;
-    AreaYear area1;
-    YearFigures figures;
+void stepFigures(const YearOutcome& outcome, const StepLoads& loads, RunYears& run,
+                 std::span<YearFigures> into) {
+    std::array<AreaYear, maxForecastSteps> system{};
+    std::array<AreaYear, maxForecastSteps> area1{};
+    const bool single = run.stepTotals.empty();
+    std::fill(into.begin(), into.end(), YearFigures{});
     for (const LossHour& loss : outcome.losses) {
         const auto h = static_cast<std::size_t>(loss.hour);
+        const HourlyLoads& l = *loads.steps[loss.step];
+        StepTotals* totals = single ? nullptr : &run.stepTotals[loss.step];
         if (loss.systemShort)
-            countHour(loss.hour, loss.systemAvailable, loads.total[h], loads.totalPeakHour,
-                      run.systemByMonthHour, system);
+            countHour(loss.hour, loss.systemAvailable, l.total[h], l.totalPeakHour,
+                      single ? run.systemByMonthHour : totals->systemByMonthHour,
+                      system[loss.step]);
         if (!loss.area1Short) continue;
-        if (loss.tieLimited) figures.tieLimitedHours[static_cast<std::size_t>(loss.row - 1)] += 1;
-        countHour(loss.hour, loss.area1Available, loads.area1[h], loads.area1PeakHour,
-                  run.area1ByMonthHour, area1);
+        if (loss.tieLimited)
+            into[loss.step].tieLimitedHours[static_cast<std::size_t>(loss.row - 1)] += 1;
+        countHour(loss.hour, loss.area1Available, l.area1[h], l.area1PeakHour,
+                  single ? run.area1ByMonthHour : totals->area1ByMonthHour, area1[loss.step]);
     }
-    figures.system = system.figures;
-    figures.area1 = area1.figures;
-    for (std::size_t row = 0; row < figures.tieHours.size(); ++row)
-        figures.tieHours[row] = static_cast<std::uint16_t>(outcome.tieHours[row]);
+    for (std::size_t s = 0; s < into.size(); ++s) {
+        YearFigures& figures = into[s];
+        figures.system = system[s].figures;
+        figures.area1 = area1[s].figures;
+        figures.weatherYear = static_cast<std::uint16_t>(outcome.weatherYear);
+        for (std::size_t row = 0; row < figures.tieHours.size(); ++row)
+            figures.tieHours[row] = static_cast<std::uint16_t>(outcome.tieHours[row]);
+    }
+}
+
+YearFigures yearFigures(const YearOutcome& outcome, const HourlyLoads& loads, RunYears& run) {
+    StepLoads steps;
+    steps.steps[0] = &loads;
+    YearFigures figures;
+    stepFigures(outcome, steps, run, std::span(&figures, 1));
     return figures;
 }
 
@@ -85,6 +108,10 @@ void addYear(const YearFigures& figures, RunYears& run, SimulationState& state) 
 }
 
 void settleMonthHour(const RunYears& run, SimulationState& state) {
+    if (!run.stepTotals.empty()) {
+        settleWeightedMonthHour(run, state);
+        return;
+    }
     settle(run.systemByMonthHour, state.byMonthHour.system);
     settle(run.area1ByMonthHour, state.byMonthHour.area1);
 }

@@ -9,11 +9,13 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "model/calendar.hpp"
 #include "model/loads.hpp"
 #include "montecarlo/independent/exact_mwh.hpp"
+#include "montecarlo/independent/run_cases.hpp"
 #include "montecarlo/independent/year_events.hpp"
 #include "montecarlo/state.hpp"
 
@@ -32,6 +34,7 @@ struct YearFigures {
     AreaYearFigures area1;
     std::array<std::uint16_t, atcTieStates> tieHours{};
     std::array<std::uint16_t, atcTieStates> tieLimitedHours{};  // area 1 short at full import
+    std::uint16_t weatherYear = 0;                              // 0-based
 };
 
 // Where in the year the losses fall, summed exactly.
@@ -40,18 +43,46 @@ struct ExactMonthHour {
     std::array<ExactUnits, monthHourCells> unservedUnits{};
 };
 
-struct RunYears {
-    std::uint64_t firstYear = 1;
-    std::vector<YearFigures> years;  // in year order; room for the run's years
-    ExactUnits systemUnserved = 0;
-    ExactUnits area1Unserved = 0;
+// One forecast step's exact sums over the years so far.
+struct AreaTotals {
+    std::int64_t lolHours = 0;
+    std::int64_t lolDays = 0;
+    std::int64_t lolFreeYears = 0;
+    ExactUnits unserved = 0;
+};
+struct StepTotals {
+    AreaTotals system;
+    AreaTotals area1;
+    std::array<std::int64_t, atcTieStates> tieLimitedHours{};
     ExactMonthHour systemByMonthHour;
     ExactMonthHour area1ByMonthHour;
 };
 
-RunYears runYears(std::uint64_t firstYear, int years);
+struct RunYears {
+    std::uint64_t firstYear = 1;
+    // In year order, each year's steps in step order (one for most
+    // systems); room for the run's years.
+    std::vector<YearFigures> years;
+    ExactUnits systemUnserved = 0;
+    ExactUnits area1Unserved = 0;
+    ExactMonthHour systemByMonthHour;  // of a single step
+    ExactMonthHour area1ByMonthHour;
+    RunCases cases;
+    std::vector<StepTotals> stepTotals;  // with several steps, one for each
 
-// The figures of a simulated year; its losses go to the month x hour sums.
+    std::size_t yearCount() const {
+        return years.size() / static_cast<std::size_t>(cases.stepCount());
+    }
+};
+
+RunYears runYears(std::uint64_t firstYear, int years, RunCases cases = {});
+
+// The figures of a simulated year at each step of `loads`, one in `into`
+// per step; its losses go to the month x hour sums.
+void stepFigures(const YearOutcome& outcome, const StepLoads& loads, RunYears& run,
+                 std::span<YearFigures> into);
+
+// The figures of a simulated year of a single step.
 YearFigures yearFigures(const YearOutcome& outcome, const HourlyLoads& loads, RunYears& run);
 
 // Adds the next year's figures to the run and to the classic totals.
