@@ -64,6 +64,14 @@ void candidates(std::string& out, const CapacityResults& r) {
              c.file.c_str());
 }
 
+void resources(std::string& out, const CapacityResults& r) {
+    if (r.resources.empty()) return;
+    line(out, "\nVariable resources    peak MW    ELCC MW     EFC MW  name");
+    for (const CandidateValue& c : r.resources)
+        line(out, "                   %8d %10.1f %10.1f  %s", c.installedMw, c.elccMw, c.efcMw,
+             c.file.c_str());
+}
+
 void checkRow(std::string& out, const char* what, const std::optional<SimulatedFigure>& f,
               const std::optional<CarryingCapability>& direct) {
     if (!f || !direct) return;
@@ -110,6 +118,7 @@ std::string capacitySummary(const CapacityResults& r) {
     heading(out, r);
     capabilities(out, r);
     candidates(out, r);
+    resources(out, r);
     curve(out, r);
     simulated(out, r);
     line(out, "\nProcessor time: %.3f s", static_cast<double>(r.seconds));

@@ -1,5 +1,6 @@
 #include "studies/capacity_json.hpp"
 
+#include "report/escaped_text.hpp"
 #include "results/json.hpp"
 #include "results/standard_error.hpp"
 
@@ -23,6 +24,16 @@ json candidates(const std::vector<CandidateValue>& values) {
     for (const CandidateValue& v : values)
         list.push_back({{"file", v.file},
                         {"installed_mw", v.installedMw},
+                        {"elcc_mw", v.elccMw},
+                        {"efc_mw", v.efcMw}});
+    return list;
+}
+
+json resources(const std::vector<CandidateValue>& values) {
+    json list = json::array();
+    for (const CandidateValue& v : values)
+        list.push_back({{"name", report::asUtf8(v.file)},
+                        {"peak_mw", v.installedMw},
                         {"elcc_mw", v.elccMw},
                         {"efc_mw", v.efcMw}});
     return list;
@@ -79,6 +90,7 @@ json capacityDocument(const CapacityResults& r) {
         {"candidates", candidates(r.candidates)},
         {"tie_capacity_value_mw", optionalNumber(r.tieCapacityValueMw)},
         {"curve", curve(r.curve)}};
+    if (!r.resources.empty()) capacity["resources"] = resources(r.resources);
     addSimulated(r, capacity);
     return {{"program", results::programJson()},
             {"system", results::systemJson(r.system)},

@@ -6,6 +6,7 @@
 #include "direct/single_area.hpp"
 #include "report/clock.hpp"
 #include "results/recorder.hpp"
+#include "studies/resource_values.hpp"
 
 namespace adequacy::studies {
 namespace {
@@ -59,6 +60,9 @@ std::variant<CapacityResults, std::string> runCapacityStudy(
         if (!value) return outOfReach(target, candidate.source);
         r.candidates.push_back(*value);
     }
+    const auto resources = valuesOfResources(system, *tables, target, form);
+    if (!resources) return outOfReach(target, "the system without one of its variable resources");
+    r.resources = *resources;
     r.curve = reliabilityCurve(whole, form, carried->addedMw);
     if (simulation) {
         FoundLoads found{carried->addedMw, std::nullopt, {}};

@@ -29,6 +29,7 @@ struct CapacityResults {
     std::optional<CarryingCapability> area1WithoutTie;
     std::optional<double> tieCapacityValueMw;  // area 1 with the tie minus without
     std::vector<CandidateValue> candidates;    // in the order given
+    std::vector<CandidateValue> resources;     // the system's variable resources, by name
     std::vector<CurvePoint> curve;
     std::optional<SimulatedChecks> simulated;  // with --years
     float seconds = 0.0f;                      // processor time of the study

@@ -73,7 +73,8 @@ TEST(CandidateValues, VariableResourcesAreWorthWhatTheyGiveWhenTheRiskIs) {
         const std::string y = std::to_string(years);
         folder.write("steady" + y + ".csv", output(years, [](int) { return 137; }));
         folder.write("none" + y + ".csv", output(years, [](int) { return 0; }));
-        folder.write("noon" + y + ".csv", output(years, [](int h) { return h >= 10 && h <= 15 ? 300 : 0; }));
+        folder.write("noon" + y + ".csv",
+                     output(years, [](int h) { return h >= 10 && h <= 15 ? 300 : 0; }));
         folder.write("night" + y + ".csv", output(years, [](int h) { return h < 7 ? 300 : 0; }));
         for (const char* name : {"steady", "none", "noon", "night"})
             folder.write(name + y + ".toml", variableCandidate(name + y + ".csv"));
@@ -97,6 +98,22 @@ TEST(CandidateValues, VariableResourcesAreWorthWhatTheyGiveWhenTheRiskIs) {
             EXPECT_NEAR(of(2), 0.0, 0.02) << system << " " << figure << ": nothing";
             EXPECT_GT(of(3), 10.0 * of(4)) << system << " " << figure << ": noon over night";
         }
+    }
+    // The same resources as the system's own are worth the same.
+    std::string own = readFile(examples + "/builtin.toml");
+    for (const char* name : {"steady", "none", "noon", "night"})
+        own.append("\n").append(variableCandidate(std::string(name).append("1.csv")));
+    folder.write("own.toml", own);
+    const json r = resultsOf(folder, {"capacity", "--system", "own.toml"});
+    ASSERT_TRUE(r.is_object());
+    const json& values = r["capacity"]["resources"];
+    ASSERT_EQ(values.size(), 4u);
+    EXPECT_EQ(values[0]["name"], "steady1.csv");
+    for (const char* figure : {"elcc_mw", "efc_mw"}) {
+        auto of = [&](std::size_t i) { return values[i][figure].get<double>(); };
+        EXPECT_NEAR(of(0), 137.0, 0.02) << figure << ": steady";
+        EXPECT_NEAR(of(1), 0.0, 0.02) << figure << ": nothing";
+        EXPECT_GT(of(2), 10.0 * of(3)) << figure << ": noon over night";
     }
 }
 
