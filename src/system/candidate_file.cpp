@@ -66,9 +66,11 @@ std::string combinedFault(const StudySystem& system, const CandidateUnits& candi
         const std::size_t years = candidate.variables.front().mw.size() / hoursPerYear;
         const auto systemYears = static_cast<std::size_t>(weatherYearsOf(system));
         if (years != systemYears)
-            return "its variable resources hold " + std::to_string(years) +
-                   " weather years and the system " + std::to_string(systemYears) +
-                   "; they need the same";
+            return std::string("its variable resources hold ")
+                .append(std::to_string(years))
+                .append(years == 1 ? " weather year, the system " : " weather years, the system ")
+                .append(std::to_string(systemYears))
+                .append("; they need the same");
         for (const VariableResource& resource : candidate.variables)
             for (const VariableResource& own : system.variables)
                 if (own.name == resource.name)

@@ -21,6 +21,10 @@ TEST(CapacityCommand, RefusesFaultsBeforeWritingAnything) {
     folder.write("loads.toml", oneUnit + "[area1]\nunits = [1]\n[loads]\nparameters = [1]\n");
     folder.write("no-area.toml", oneUnit);
     folder.write("no-type.toml", oneUnit + "[area0]\nunits = [1, 2]\n");
+    std::string twoYears = "mw\n";
+    for (int h = 0; h < 2 * 8760; ++h) twoYears += "5\n";
+    folder.write("two.csv", twoYears);
+    folder.write("two-years.toml", "[[variable]]\nname = \"w\"\narea = 0\nhourly = \"two.csv\"\n");
     for (const Case& c : std::vector<Case>{
              {{"capacity", "--seed", "5"},
               "capacity: --seed and --threads set the simulated check, which --years asks for"},
@@ -42,6 +46,9 @@ TEST(CapacityCommand, RefusesFaultsBeforeWritingAnything) {
              {{"capacity", "--json", "r.json", "--candidate", "no-area.toml"},
               "no-area.toml:1: missing key area1 or area0: the units the candidate adds to an "
               "area (or variable, for a variable resource)"},
+             {{"capacity", "--candidate", "two-years.toml"},
+              "two-years.toml: its variable resources hold 2 weather years, the system 1; they "
+              "need the same"},
              {{"capacity", "--json", "r.json", "--candidate", "no-type.toml"},
               "no-type.toml:8: area0.units[2]: there is no unit type 2 (the file has types 1 to "
               "1)"},
@@ -51,7 +58,7 @@ TEST(CapacityCommand, RefusesFaultsBeforeWritingAnything) {
         EXPECT_EQ(run.exitStatus, 2) << c.message;
         EXPECT_EQ(run.errors, std::string("adequacy: ") + c.message + "\n");
         EXPECT_EQ(run.console, "");
-        EXPECT_EQ(run.workFiles.size(), 3u) << c.message;  // the three files, nothing else
+        EXPECT_EQ(run.workFiles.size(), 5u) << c.message;  // the five files, nothing else
     }
     // Standard input holds answers an ordinary run would take; the study
     // takes none of them and writes no report.
