@@ -23,7 +23,7 @@ void writeVariationLines(report::Channel& channel, const StudySystem& system,
                   {cases.weatherYears, cases.stepCount(),
                    system.forecast ? system.forecast->sdPercent : 0.0});
     for (const VariableResource& resource : system.variables) {
-        std::string line = " VARIABLE ";
+        std::string line = "VARIABLE ";
         line.append(resource.name).append(" IN AREA ").append(std::to_string(resource.area));
         line.append(" FROM ").append(resource.path);
         report::writeFree(channel, {std::string_view(line)});
