@@ -15,6 +15,7 @@ using independent::YearFigures;
 struct AreaSpreads {
     RunningSpread lolh;
     RunningSpread lole;
+    RunningSpread lolePeakHour;
     RunningSpread mwhEue;
 };
 
@@ -31,13 +32,15 @@ void addArea(const independent::RunYears& run, std::size_t y, AreaYearFigures Ye
     };
     addValue(spreads.lolh, figure([](const AreaYearFigures& f) { return f.lolHours; }));
     addValue(spreads.lole, figure([](const AreaYearFigures& f) { return f.lolDays; }));
+    addValue(spreads.lolePeakHour, figure([](const AreaYearFigures& f) { return f.peakHourDays; }));
     addValue(spreads.mwhEue, figure([](const AreaYearFigures& f) {
                  return static_cast<double>(f.unservedUnits) / independent::unitsPerMwh;
              }));
 }
 
 WeatherYearArea area(const AreaSpreads& spreads) {
-    return {meanFigure(spreads.lolh), meanFigure(spreads.lole), meanFigure(spreads.mwhEue)};
+    return {meanFigure(spreads.lolh), meanFigure(spreads.lole), meanFigure(spreads.lolePeakHour),
+            meanFigure(spreads.mwhEue)};
 }
 
 json meanJson(const MeanFigure& figure) {
@@ -47,6 +50,7 @@ json meanJson(const MeanFigure& figure) {
 json areaJson(const WeatherYearArea& area) {
     return {{"lolh", meanJson(area.lolh)},
             {"lole", meanJson(area.lole)},
+            {"lole_peak_hour", meanJson(area.lolePeakHour)},
             {"mwh_eue", meanJson(area.mwhEue)}};
 }
 

@@ -18,7 +18,8 @@ struct MeanFigure {
 
 struct WeatherYearArea {
     MeanFigure lolh;
-    MeanFigure lole;
+    MeanFigure lole;          // days short at any hour, as the report counts them
+    MeanFigure lolePeakHour;  // days short at their peak hour, as the direct solutions
     MeanFigure mwhEue;
 };
 

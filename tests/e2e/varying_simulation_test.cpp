@@ -67,6 +67,7 @@ TEST(VaryingSimulation, WeatherYearsMaintenanceAndForecastStepsMeetTheDirectFigu
         const std::string what = "weather year " + std::to_string(w + 1);
         expectWithin(byYear[w]["system"]["lolh"], direct["lolh"], what + " LOLH");
         expectWithin(byYear[w]["system"]["mwh_eue"], direct["mwh_eue"], what + " MWHEUE");
+        expectWithin(byYear[w]["system"]["lole_peak_hour"], direct["lole"], what + " LOLE");
         // Drawn with the weights 0.4, 0.2, 0.4: within four binomial SEs.
         const double share = byYear[w]["years"].get<double>() / 20000.0;
         const double weight = byYear[w]["weight"].get<double>();
