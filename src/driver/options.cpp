@@ -242,6 +242,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
         if (line.options.firstYear != 1 && line.options.engine != Options::Engine::independent)
             throw CLI::ValidationError("--first-year",
                                        "only the independent engine's years stand apart");
+        if (app.count("--weather") > 0 && line.options.engine != Options::Engine::independent)
+            throw CLI::ValidationError("--weather",
+                                       "only the independent engine's years take weather years");
     } catch (const CLI::CallForHelp&) {
         out << app.help();
         line.exitStatus = 0;

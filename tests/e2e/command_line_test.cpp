@@ -40,7 +40,9 @@ TEST(CommandLine, HelpVersionAndUsageErrorsTouchNothing) {
                                                {"--seed", "4294967296"},
                                                {"--years"},
                                                {"-o", ""},
-                                               {"--load", "2100\n8200"}}) {
+                                               {"--load", "2100\n8200"},
+                                               {"--weather", "in-turn"},
+                                               {"--engine", "independent", "--weather", "x"}}) {
         ProgramRun run = runWith(args, "\n\n1000\n\n");
         EXPECT_EQ(run.exitStatus, 2) << args.front();
         EXPECT_EQ(run.console, "");
