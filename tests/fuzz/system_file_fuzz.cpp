@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/forecast_steps.hpp"
+#include "model/load_cases.hpp"
 #include "montecarlo/units.hpp"
 #include "system/system_file.hpp"
 #include "system/system_limits.hpp"
@@ -52,15 +54,35 @@ void checkLoadsAndTie(const StudySystem& system) {
     for (float d : system.loadParameters.d) require(std::isfinite(d));
     for (float u : system.loadShape) require(std::isfinite(u));
     if (system.hourlyLoads) {
-        require(system.hourlyLoads->total.size() == 8760 &&
-                system.hourlyLoads->area1.size() == 8760);
-        for (std::size_t h = 0; h < 8760; ++h)
+        const std::size_t rows = system.hourlyLoads->total.size();
+        require(rows >= 8760 && rows % 8760 == 0 && system.hourlyLoads->area1.size() == rows);
+        for (std::size_t h = 0; h < rows; ++h)
             require(system.hourlyLoads->area1[h] <= system.hourlyLoads->total[h]);
     }
     for (std::size_t r = 0; r < system.atc.mw.size(); ++r) {
         require(std::isfinite(system.atc.mw[r]) && isProbability(system.atc.probability[r]));
         if (r >= 10) require(system.atc.mw[r] == 0.0f && system.atc.probability[r] == 0.0f);
     }
+}
+
+// Every hourly series of the same weather years, weights adding up to 1,
+// maintenance within the year and the units, no forecast step below 0.
+void checkVariation(const StudySystem& system) {
+    const auto years = static_cast<std::size_t>(weatherYearsOf(system));
+    for (const VariableResource& r : system.variables) {
+        require(r.mw.size() == years * 8760 && (r.area == 0 || r.area == 1));
+        for (float mw : r.mw) require(mw >= 0.0f && mw <= static_cast<float>(system::maxMw));
+    }
+    if (!system.weatherWeights.empty()) {
+        require(system.weatherWeights.size() == years);
+        double sum = 0.0;
+        for (double w : system.weatherWeights) sum += w;
+        require(std::fabs(sum - 1.0) <= 1e-6);
+    }
+    for (const MaintenanceWindow& w : system.maintenance)
+        require(w.unit >= 0 && w.unit < static_cast<int>(system.unitTypes.size()) &&
+                w.firstDay >= 1 && w.firstDay <= w.lastDay && w.lastDay <= 365);
+    if (system.forecast) require(forecastSteps(*system.forecast).front().scale >= 0.0);
 }
 
 }  // namespace
@@ -81,5 +103,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkTypes(system);
     checkUnits(system);
     checkLoadsAndTie(system);
+    checkVariation(system);
     return 0;
 }
