@@ -118,25 +118,33 @@ Area1AsSimulated Area1AsSimulatedSets::solve(const HourlyLoads& loads,
     return sum;
 }
 
-std::optional<Area1AsSimulated> solveArea1AsSimulatedCases(const ServiceTables& service,
-                                                           const LoadCases& cases,
-                                                           const AtcTable& atc) {
+namespace {
+
+void addWeighted(Area1AsSimulated& sum, double weight, const Area1AsSimulated& one) {
+    sum.lolh += weight * one.lolh;
+    sum.lole += weight * one.lole;
+    sum.mwhEue += weight * one.mwhEue;
+    sum.mwhTotal += weight * one.mwhTotal;
+    sum.puEueppm = sum.mwhEue / sum.mwhTotal * 1000000.0;
+}
+
+}  // namespace
+
+std::optional<Area1AsSimulatedCases> solveArea1AsSimulatedCases(const ServiceTables& service,
+                                                                const LoadCases& cases,
+                                                                const AtcTable& atc) {
     const auto sets = Area1AsSimulatedSets::prepare(service, atc);
     if (!sets) return std::nullopt;
-    Area1AsSimulated sum;
+    Area1AsSimulatedCases result;
     for (int w = 0; w < cases.weatherYears; ++w) {
-        for (int s = 0; s < cases.stepCount(); ++s) {
-            const Area1AsSimulated one = sets->solve(cases.at(w, s));
-            const double weight = cases.weatherWeights[static_cast<std::size_t>(w)] *
-                                  cases.steps[static_cast<std::size_t>(s)].weight;
-            sum.lolh += weight * one.lolh;
-            sum.lole += weight * one.lole;
-            sum.mwhEue += weight * one.mwhEue;
-            sum.mwhTotal += weight * one.mwhTotal;
-        }
+        Area1AsSimulated year;
+        for (int s = 0; s < cases.stepCount(); ++s)
+            addWeighted(year, cases.steps[static_cast<std::size_t>(s)].weight,
+                        sets->solve(cases.at(w, s)));
+        addWeighted(result.mean, cases.weatherWeights[static_cast<std::size_t>(w)], year);
+        result.byWeatherYear.push_back(year);
     }
-    sum.puEueppm = sum.mwhEue / sum.mwhTotal * 1000000.0;
-    return sum;
+    return result;
 }
 
 }  // namespace adequacy

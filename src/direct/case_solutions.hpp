@@ -63,8 +63,13 @@ class Area1AsSimulatedSets {
 
 // Area 1 as the simulation models the tie, over every case; none when the
 // simulated tie cannot run on the table.
-std::optional<Area1AsSimulated> solveArea1AsSimulatedCases(const ServiceTables& service,
-                                                           const LoadCases& cases,
-                                                           const AtcTable& atc);
+struct Area1AsSimulatedCases {
+    Area1AsSimulated mean;                        // over the weather years, weighted
+    std::vector<Area1AsSimulated> byWeatherYear;  // each its steps' weighted sum
+};
+
+std::optional<Area1AsSimulatedCases> solveArea1AsSimulatedCases(const ServiceTables& service,
+                                                                const LoadCases& cases,
+                                                                const AtcTable& atc);
 
 }  // namespace adequacy

@@ -97,6 +97,12 @@ json twoArea(const std::vector<TwoAreaEntry>& entries) {
             e["area0"] = area(entry.area0);
         }
         e["area1_as_simulated"] = asSimulated(entry.area1AsSimulated);
+        if (!entry.area1AsSimulatedByWeatherYear.empty()) {
+            json years = json::array();
+            for (const Area1AsSimulated& year : entry.area1AsSimulatedByWeatherYear)
+                years.push_back(asSimulated(year));
+            e["area1_as_simulated"]["weather_years"] = years;
+        }
         result.push_back(std::move(e));
     }
     return result;

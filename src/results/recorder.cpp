@@ -123,11 +123,14 @@ void recordSingleAreaCases(Recorder& recorder, const CaseIndices& cases,
 
 void recordTwoAreaCases(Recorder& recorder, const CaseIndices& area1, const CaseIndices& area0,
                         std::span<const double> weights,
-                        const std::optional<Area1AsSimulated>& asSimulated) {
+                        const std::optional<Area1AsSimulatedCases>& asSimulated) {
     TwoAreaEntry& entry = recorder.results.twoArea.back();
     entry.area1.weatherYears = weatherYearsOf(area1, weights);
     entry.area0.weatherYears = weatherYearsOf(area0, weights);
-    entry.area1AsSimulated = asSimulated;
+    entry.area1AsSimulated.reset();
+    if (!asSimulated) return;
+    entry.area1AsSimulated = asSimulated->mean;
+    entry.area1AsSimulatedByWeatherYear = asSimulated->byWeatherYear;
 }
 
 void recordSimulationStart(Recorder& recorder, unsigned seed, int yearsRequested) {

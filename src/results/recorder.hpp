@@ -47,7 +47,7 @@ void recordSingleAreaCases(Recorder& recorder, const CaseIndices& cases,
                            std::span<const double> weights);
 void recordTwoAreaCases(Recorder& recorder, const CaseIndices& area1, const CaseIndices& area0,
                         std::span<const double> weights,
-                        const std::optional<Area1AsSimulated>& asSimulated);
+                        const std::optional<Area1AsSimulatedCases>& asSimulated);
 
 // The independent engine's figures over its first `years` years.
 void recordIndependentYears(Recorder& recorder, const independent::RunYears& runYears);

@@ -72,6 +72,7 @@ struct TwoAreaEntry {
     // Area 1 under the simulation's model of the tie; none when the
     // simulated tie could not run on the table.
     std::optional<Area1AsSimulated> area1AsSimulated;
+    std::vector<Area1AsSimulated> area1AsSimulatedByWeatherYear;  // for a system that varies
 };
 
 // A simulated index: the estimate after n years, its SD% as the report shows

@@ -68,6 +68,9 @@ TEST(VaryingSimulation, WeatherYearsMaintenanceAndForecastStepsMeetTheDirectFigu
         expectWithin(byYear[w]["system"]["lolh"], direct["lolh"], what + " LOLH");
         expectWithin(byYear[w]["system"]["mwh_eue"], direct["mwh_eue"], what + " MWHEUE");
         expectWithin(byYear[w]["system"]["lole_peak_hour"], direct["lole"], what + " LOLE");
+        const json& exactYear = exact1["weather_years"][w];
+        expectWithin(byYear[w]["area1"]["lolh"], exactYear["lolh"], what + " area 1 LOLH");
+        expectWithin(byYear[w]["area1"]["mwh_eue"], exactYear["mwh_eue"], what + " area 1 EUE");
         // Drawn with the weights 0.4, 0.2, 0.4: within four binomial SEs.
         const double share = byYear[w]["years"].get<double>() / 20000.0;
         const double weight = byYear[w]["weight"].get<double>();

@@ -63,7 +63,7 @@ results::Results simulate(const StudySystem& system, const RunOptions& o) {
     atc.probability[atcZeroImportRow - 1] = 0.05f;
     results::Recorder recorder;
     // What merge reads the tie from, as the direct solutions leave it.
-    recorder.results.twoArea.push_back({atc, true, {}, {}, std::nullopt});
+    recorder.results.twoArea.push_back({atc, true, {}, {}, std::nullopt, {}});
     std::string answer = std::to_string(o.years) + "\n";
     std::FILE* in = fmemopen(answer.data(), answer.size(), "r");
     report::ConsoleInput input{in, "console input"};
