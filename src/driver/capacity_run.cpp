@@ -35,24 +35,6 @@ std::optional<std::vector<CandidateUnits>> readCandidates(const studies::Capacit
     return candidates;
 }
 
-// The simulated check runs a system with one year of loads and every unit in
-// service; one that varies is studied by the direct solutions alone.
-std::string simulationFault(const studies::CapacityRequest& request, const StudySystem& system,
-                            const std::vector<CandidateUnits>& candidates) {
-    if (!request.simulation) return "";
-    std::string key;
-    if (const char* varying = system.varyingKey()) key = varying;
-    for (const CandidateUnits& candidate : candidates)
-        if (key.empty() && !candidate.variables.empty()) key = candidate.source + ": variable";
-    if (key.empty()) return "";
-    std::string fault = "capacity --years: ";
-    fault.append(key).append(
-        ": a system that varies from year to year is not checked by simulation in a capacity "
-        "study; leave out --years for its direct figures, or simulate it with adequacy "
-        "--engine independent");
-    return fault;
-}
-
 }  // namespace
 
 int runCapacityCommand(const studies::CapacityRequest& request, std::ostream& out,
@@ -61,10 +43,6 @@ int runCapacityCommand(const studies::CapacityRequest& request, std::ostream& ou
     if (!system) return systemFileErrorStatus;
     const auto candidates = readCandidates(request, *system, errors);
     if (!candidates) return systemFileErrorStatus;
-    if (const std::string fault = simulationFault(request, *system, *candidates); !fault.empty()) {
-        errors << "adequacy: " << fault << '\n' << std::flush;
-        return usageErrorStatus;
-    }
     if (request.jsonPath) results::checkResultsDirectory(*request.jsonPath);
     auto study = studies::runCapacityStudy(*system, *candidates, request.target, request.form,
                                            request.simulation);

@@ -68,8 +68,8 @@ std::variant<CapacityResults, std::string> runCapacityStudy(
         FoundLoads found{carried->addedMw, std::nullopt, {}};
         if (r.area1) found.area1 = r.area1->addedMw;
         for (const CandidateValue& c : r.candidates) found.candidateMw.push_back(c.installedMw);
-        r.simulated = checkBySimulation(system, candidates, study->cases.loads.front(), target,
-                                        form, found, *simulation);
+        r.simulated =
+            checkBySimulation(system, candidates, *study, target, form, found, *simulation);
     }
     r.seconds = static_cast<float>(static_cast<double>(report::processorSeconds()) - start);
     return r;

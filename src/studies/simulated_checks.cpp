@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "direct/atc_check.hpp"
 
@@ -38,8 +39,10 @@ std::optional<double> simulatedCarried(const SimulatedIndices& indices, const Ta
     return largestMeeting(indexAt, target.value, range);
 }
 
+// Years simulated on some cases of loads, and the MW installed with them.
 struct Configuration {
     const SimulatedYears& years;
+    const LoadCases& cases;
     int installedMw;
 };
 
@@ -66,12 +69,13 @@ std::optional<Crossing> crossingOf(const SimulatedIndices& indices, const Target
 
 // The ELCC of the simulated years, and its standard error from the years'
 // parts of the two crossings: on common random numbers the two move together.
+// Both measure a scaled load from the system's own peak.
 std::optional<SimulatedFigure> simulatedElcc(const Configuration& without,
-                                             const Configuration& with, const HourlyLoads& loads,
+                                             const Configuration& with, double peakMw,
                                              const Target& target, LoadForm form,
                                              const SearchRange& range) {
-    const SimulatedIndices a(without.years, loads, false, without.installedMw);
-    const SimulatedIndices b(with.years, loads, false, with.installedMw);
+    const SimulatedIndices a(without.years, without.cases, false, without.installedMw, peakMw);
+    const SimulatedIndices b(with.years, with.cases, false, with.installedMw, peakMw);
     const auto x = crossingOf(a, target, form, range);
     const auto y = crossingOf(b, target, form, range);
     if (!x || !y) return std::nullopt;
@@ -81,43 +85,81 @@ std::optional<SimulatedFigure> simulatedElcc(const Configuration& without,
     return SimulatedFigure{y->mw - x->mw, meanAndError(differences).standardError};
 }
 
+// The cases with the candidate's variable resources taken off the loads;
+// none when it brings none, and the system's own serve.
+std::unique_ptr<LoadCases> casesWith(const StudySystem& system, const CandidateUnits& candidate) {
+    if (candidate.variables.empty()) return nullptr;
+    const StudySystem with = withVariables(system, candidate);
+    auto cases = std::make_unique<LoadCases>();
+    sizeLoadCases(with, *cases);
+    computeLoadCases(with, with.loadParameters, *cases);
+    return cases;
+}
+
+// What the study checks, simulated once without any candidate.
+struct Checked {
+    const StudySystem& system;
+    const StudyCases& study;
+    const AtcTable& atc;
+    const Configuration& without;
+    LinearLoad reach;
+    SearchRange range;
+};
+
+// The candidate's units draw on their own streams and its variable
+// resources only change the loads, so the system's units draw as they did
+// without it.
+std::optional<SimulatedFigure> candidateElcc(const Checked& checked,
+                                             const CandidateUnits& candidate, double candidateMw,
+                                             const Target& target, LoadForm form,
+                                             const SimulationRequest& request) {
+    const UnitTypes units = withCandidate(checked.system, candidate);
+    const std::vector<MaintenanceWindow> maintenance = maintenanceWith(checked.system, candidate);
+    const std::unique_ptr<LoadCases> own = casesWith(checked.system, candidate);
+    const LoadCases& cases = own ? *own : checked.study.cases;
+    const SimulatedYears years = simulateYears({units, checked.atc, cases, maintenance},
+                                               checked.reach, LinearLoad{}, request);
+    const Configuration with{years, cases,
+                             checked.without.installedMw + static_cast<int>(candidateMw)};
+    return simulatedElcc(checked.without, with, checked.study.totalPeakMw, target, form,
+                         checked.range);
+}
+
 }  // namespace
 
 SimulatedChecks checkBySimulation(const StudySystem& system,
                                   const std::vector<CandidateUnits>& candidates,
-                                  const HourlyLoads& loads, const Target& target, LoadForm form,
+                                  const StudyCases& study, const Target& target, LoadForm form,
                                   const FoundLoads& found, const SimulationRequest& request) {
     SimulatedChecks checks;
     checks.request = request;
     AtcTable atc = system.atc;
     setAtcResidues(atc);
     const UnitTypes units = unitTypesOf(system);
+    const double peak = study.totalPeakMw;
     const double extra = found.candidateMw.empty() ? 0.0
                                                    : *std::max_element(found.candidateMw.begin(),
                                                                        found.candidateMw.end());
-    const double reachMw = found.wholeSystem + extra + 0.1 * loads.totalPeak;
+    const LinearLoad reach = reachOf(found.wholeSystem, extra, peak, form);
     const SimulatedYears years =
-        simulateYears(units, atc, loads, reachOf(found.wholeSystem, extra, loads.totalPeak, form),
-                      reachOf(found.area1.value_or(0.0), 0.0, loads.area1Peak, form), request);
+        simulateYears({units, atc, study.cases, system.maintenance}, reach,
+                      reachOf(found.area1.value_or(0.0), 0.0, study.area1PeakMw, form), request);
     int installed = 0;
     for (int t : system.unitTypes) installed += system.types[static_cast<std::size_t>(t)].pmaxMw;
-    const SimulatedIndices whole(years, loads, false, installed);
+    const SimulatedIndices whole(years, study.cases, false, installed, peak);
     checks.wholeSystem =
         meanAndError(whole.yearValues(LoadChange{form, found.wholeSystem}, target.index));
     if (found.area1) {
-        const SimulatedIndices area1(years, loads, true, 0);
+        const SimulatedIndices area1(years, study.cases, true, 0, study.area1PeakMw);
         checks.area1 = meanAndError(area1.yearValues(LoadChange{form, *found.area1}, target.index));
     }
-    const SearchRange range = checkSearch(found.wholeSystem, reachMw, loads.totalPeak);
-    for (std::size_t c = 0; c < candidates.size(); ++c) {
-        const UnitTypes with = withCandidate(system, candidates[c]);
-        const SimulatedYears withYears = simulateYears(
-            with, atc, loads, reachOf(found.wholeSystem, extra, loads.totalPeak, form),
-            LinearLoad{}, request);
-        checks.elccMw.push_back(simulatedElcc(
-            {years, installed}, {withYears, installed + static_cast<int>(found.candidateMw[c])},
-            loads, target, form, range));
-    }
+    const Configuration without{years, study.cases, installed};
+    const double reachMw = found.wholeSystem + extra + 0.1 * peak;
+    const Checked checked{system,  study, atc,
+                          without, reach, checkSearch(found.wholeSystem, reachMw, peak)};
+    for (std::size_t c = 0; c < candidates.size(); ++c)
+        checks.elccMw.push_back(
+            candidateElcc(checked, candidates[c], found.candidateMw[c], target, form, request));
     return checks;
 }
 

@@ -2,7 +2,9 @@
 // A capacity study checked by the independent engine: the index simulated
 // at the load found, with its standard error, and each candidate's ELCC
 // found again on simulated years, with and without it on common random
-// numbers.
+// numbers. A varying system is simulated on the cases the direct study
+// solved; a candidate's variable resources change the cases' net loads and
+// nothing that draws.
 
 #include <cstdint>
 #include <optional>
@@ -12,6 +14,7 @@
 #include "model/study_system.hpp"
 #include "studies/load_carrying.hpp"
 #include "studies/simulated_years.hpp"
+#include "studies/study_cases.hpp"
 #include "studies/target.hpp"
 
 namespace adequacy::studies {
@@ -40,7 +43,7 @@ struct FoundLoads {
 
 SimulatedChecks checkBySimulation(const StudySystem& system,
                                   const std::vector<CandidateUnits>& candidates,
-                                  const HourlyLoads& loads, const Target& target, LoadForm form,
+                                  const StudyCases& study, const Target& target, LoadForm form,
                                   const FoundLoads& found, const SimulationRequest& request);
 
 }  // namespace adequacy::studies
