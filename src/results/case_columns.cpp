@@ -37,6 +37,7 @@ bool readWeatherYears(const std::string& text, RunYears& run) {
     std::size_t y = 0;
     std::size_t start = 0;
     const std::size_t weatherYears = run.cases.weatherWeights.size();
+    const auto steps = static_cast<std::size_t>(run.cases.stepCount());
     while (start < text.size()) {
         std::size_t comma = text.find(',', start);
         if (comma == std::string::npos) comma = text.size();
@@ -50,12 +51,13 @@ bool readWeatherYears(const std::string& text, RunYears& run) {
         } catch (const std::exception&) {
             return false;
         }
-        if (w < 1 || w > weatherYears || same > run.years.size() - y) return false;
-        for (std::size_t k = 0; k < same; ++k)
-            run.years[y++].weatherYear = static_cast<std::uint16_t>(w - 1);
+        if (w < 1 || w > weatherYears || same > run.yearCount() - y) return false;
+        for (std::size_t k = 0; k < same; ++k, ++y)
+            for (std::size_t s = 0; s < steps; ++s)
+                run.years[y * steps + s].weatherYear = static_cast<std::uint16_t>(w - 1);
         start = comma + 1;
     }
-    return y == run.years.size();
+    return y == run.yearCount();
 }
 
 }  // namespace
@@ -72,8 +74,6 @@ void addCaseColumns(const RunYears& run, json& columns) {
 
 std::string readCaseColumns(const json& columns, RunYears& run) {
     if (!columns.contains("cases")) return "";
-    if (columns.contains("steps"))
-        return "holds years at several load forecast steps, which merge does not put together";
     const json& cases = columns["cases"];
     if (!cases.is_object() ||
         !readNumbers(cases.value("weather_weights", json()), run.cases.weatherWeights) ||
@@ -81,9 +81,13 @@ std::string readCaseColumns(const json& columns, RunYears& run) {
         run.cases.weatherWeights.empty() ||
         run.cases.weatherWeights.size() != run.cases.area1DemandMwh.size())
         return "the weather years' weights and demands are missing";
+    run.cases.steps.clear();
     for (const json& step : cases.value("forecast_steps", json::array()))
         run.cases.steps.push_back(
             {step.value("k", 0.0), step.value("scale", 1.0), step.value("weight", 1.0)});
+    if (run.cases.steps.empty() || run.years.size() % run.cases.steps.size() != 0 ||
+        (run.cases.steps.size() > 1) != !run.stepTotals.empty())
+        return "the forecast steps do not match the years' columns";
     const json& column = columns.value("weather_year", json());
     if (!column.is_string() || !readWeatherYears(column.get<std::string>(), run))
         return "column weather_year does not hold the years";

@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "montecarlo/independent/run.hpp"
+#include "montecarlo/independent/year_steps.hpp"
 #include "montecarlo/year.hpp"
 #include "report/channel.hpp"
 #include "results/json.hpp"
@@ -65,13 +66,13 @@ void checkSameStudy(const Part& first, const Part& other) {
 
 std::string yearRange(const Part& part) {
     return std::to_string(part.years.firstYear) + " to " +
-           std::to_string(part.years.firstYear + part.years.years.size() - 1);
+           std::to_string(part.years.firstYear + part.years.yearCount() - 1);
 }
 
 void checkDisjoint(const std::vector<Part>& parts) {
     for (std::size_t i = 1; i < parts.size(); ++i) {
         const Part& a = parts[i - 1];
-        if (parts[i].years.firstYear < a.years.firstYear + a.years.years.size())
+        if (parts[i].years.firstYear < a.years.firstYear + a.years.yearCount())
             throw MergeFault{"years " + yearRange(parts[i]) + " of " + parts[i].path +
                              " overlap years " + yearRange(a) + " of " + a.path};
     }
@@ -109,7 +110,7 @@ void addMonthHour(const independent::ExactMonthHour& from, independent::ExactMon
 // Adds every year in order and reports where one run over them would.
 json replay(const std::vector<Part>& parts) {
     std::size_t total = 0;
-    for (const Part& part : parts) total += part.years.years.size();
+    for (const Part& part : parts) total += part.years.yearCount();
     const auto years = static_cast<int>(total);
     const StudyFigures study = studyFigures(parts.front().document);
     const UnitTypes noUnits;
@@ -127,15 +128,23 @@ json replay(const std::vector<Part>& parts) {
     for (const Part& part : parts) {
         addMonthHour(part.years.systemByMonthHour, run.systemByMonthHour);
         addMonthHour(part.years.area1ByMonthHour, run.area1ByMonthHour);
+        for (std::size_t s = 0; s < run.stepTotals.size(); ++s) {
+            addMonthHour(part.years.stepTotals[s].systemByMonthHour,
+                         run.stepTotals[s].systemByMonthHour);
+            addMonthHour(part.years.stepTotals[s].area1ByMonthHour,
+                         run.stepTotals[s].area1ByMonthHour);
+        }
     }
     ScratchFiles files = openScratchFiles();
     report::Channel console = report::captureChannel("merge");
     report::Channel reportFile = report::captureChannel("merge");
     SimulationState state{};
     long long reportPoint = minimumYears;
+    const auto steps = static_cast<std::size_t>(run.cases.stepCount());
     for (const Part& part : parts) {
-        for (const independent::YearFigures& figures : part.years.years) {
-            independent::addYear(figures, run, state);
+        const std::span<const independent::YearFigures> all(part.years.years);
+        for (std::size_t y = 0; y < part.years.yearCount(); ++y) {
+            independent::addYear(all.subspan(y * steps, steps), run, state);
             append(files, yearRecords(state));
             if (state.yearCount < reportPoint && state.yearCount < years) continue;
             independent::reportYears(context, run, state, files, console, reportFile);

@@ -179,6 +179,31 @@ std::string readTie(const json& rows, std::size_t years, std::vector<YearFigures
     return "";
 }
 
+// Every step's columns as a run of a single step, the years put back
+// together step by step, each step's month x hour sums its own.
+std::string readStepColumns(const json& columns, RunYears& run) {
+    const json& steps = columns["steps"];
+    if (!steps.is_array() || steps.size() < 2 || steps.size() > maxForecastSteps)
+        return "the forecast steps' columns are missing";
+    run.firstYear = columns["first_year"].get<std::uint64_t>();
+    const auto years = columns["count"].get<std::size_t>();
+    run.years.assign(years * steps.size(), YearFigures{});
+    run.stepTotals.assign(steps.size(), independent::StepTotals{});
+    for (std::size_t s = 0; s < steps.size(); ++s) {
+        json step = steps[s];
+        if (!step.is_object()) return "a forecast step's columns are missing";
+        step["first_year"] = run.firstYear;
+        step["count"] = years;
+        RunYears one;
+        if (std::string fault = readYearColumns(step, one); !fault.empty())
+            return "forecast step " + std::to_string(s + 1) + ": " + fault;
+        for (std::size_t y = 0; y < years; ++y) run.years[y * steps.size() + s] = one.years[y];
+        run.stepTotals[s].systemByMonthHour = one.systemByMonthHour;
+        run.stepTotals[s].area1ByMonthHour = one.area1ByMonthHour;
+    }
+    return readCaseColumns(columns, run);
+}
+
 }  // namespace
 
 json yearColumns(const RunYears& run) {
@@ -209,8 +234,7 @@ std::string readYearColumns(const json& columns, RunYears& run) {
     if (!columns.is_object() || !columns.value("first_year", json()).is_number_unsigned() ||
         !columns.value("count", json()).is_number_unsigned())
         return "no years of the independent engine";
-    if (columns.contains("steps"))
-        return "holds years at several load forecast steps, which merge does not put together";
+    if (columns.contains("steps")) return readStepColumns(columns, run);
     run.firstYear = columns["first_year"].get<std::uint64_t>();
     const auto years = columns["count"].get<std::size_t>();
     if (run.firstYear < 1) return "the first year is below 1";

@@ -209,8 +209,8 @@ TEST(VaryingYears, FiguresAreTheSameOnOneThreadOrTwo) {
 }
 
 // Split at year 1201, weather years in turn or drawn: the merged file is the
-// whole run's, byte for byte. Years at several steps are refused.
-TEST(VaryingYears, SplitRunsOfWeatherYearsMergeIntoTheWholeRun) {
+// whole run's, byte for byte, with forecast steps too.
+TEST(VaryingYears, SplitRunsOfWeatherYearsAndStepsMergeIntoTheWholeRun) {
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("varying-merge-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
@@ -222,9 +222,11 @@ TEST(VaryingYears, SplitRunsOfWeatherYearsMergeIntoTheWholeRun) {
         std::ifstream file(path);
         return std::string(std::istreambuf_iterator<char>(file), {});
     };
-    StudySystem system = everyVariation();
-    system.forecast.reset();
-    for (bool inTurn : {false, true}) {
+    StudySystem withoutSteps = everyVariation();
+    withoutSteps.forecast.reset();
+    for (const auto& [system, inTurn] :
+         {std::pair{withoutSteps, false}, std::pair{withoutSteps, true},
+          std::pair{everyVariation(), false}}) {
         const std::string whole =
             write("whole.json", simulate(system, {.years = 2400, .inTurn = inTurn}));
         const std::string a = write("a.json", simulate(system, {.years = 1200, .inTurn = inTurn}));
@@ -235,10 +237,6 @@ TEST(VaryingYears, SplitRunsOfWeatherYearsMergeIntoTheWholeRun) {
             << errors.str();
         EXPECT_EQ(read((dir / "m.json").string()), read(whole)) << inTurn;
     }
-    const std::string stepped = write("s.json", simulate(everyVariation(), {.years = 1000}));
-    std::ostringstream errors;
-    EXPECT_EQ(results::mergeResultsFiles({stepped}, (dir / "m2.json").string(), errors), 2);
-    EXPECT_NE(errors.str().find("several load forecast steps"), std::string::npos) << errors.str();
     std::filesystem::remove_all(dir);
 }
 
