@@ -188,6 +188,11 @@ DialogOutcome twoAreaPhase(Session& s) {
                 s.area1EnergyDemand = solveTwoAreas(s.tables, s.loads, s.atc, s.mttrFactor,
                                                     s.cpuMark, s.console, s.reportFile, &solved);
             if (s.results) recordTwoAreaPass(*s.results, s, valid ? &solved : nullptr);
+            // A refused table has no solutions, but area 1 as simulated
+            // stands for the simulation that may follow: over every case.
+            if (s.results && s.varies)
+                results::recordTwoAreaCases(*s.results, {}, {}, s.cases.weatherWeights,
+                                            solveArea1AsSimulatedCases(s.service, s.cases, s.atc));
         }
         report::flush(s.reportFile);
         DialogOutcome outcome = runAtcDialog(s.atc, s.console, s.input);
