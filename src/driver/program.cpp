@@ -152,8 +152,9 @@ DialogOutcome singleAreaPhase(Session& s) {
 
 void recordTwoAreaPass(results::Recorder& recorder, const Session& s,
                        const TwoAreaIndices* solved) {
+    // A varying system's exact area-1 figures are solved over every case.
     results::recordTwoArea(recorder, s.tables, s.loads, s.atc, solved ? &solved->area1 : nullptr,
-                           solved ? &solved->area0 : nullptr);
+                           solved ? &solved->area0 : nullptr, !s.varies);
 }
 
 // Both areas' solutions of every case, reported as the system's.

@@ -92,7 +92,8 @@ void recordSingleArea(Recorder& recorder, const CapacityTables& tables, const Ho
 }
 
 void recordTwoArea(Recorder& recorder, const CapacityTables& tables, const HourlyLoads& loads,
-                   const AtcTable& atc, const AnnualIndices* area1, const AnnualIndices* area0) {
+                   const AtcTable& atc, const AnnualIndices* area1, const AnnualIndices* area0,
+                   bool solveExactArea1) {
     TwoAreaEntry entry;
     entry.atc = atc;
     entry.refused = area1 == nullptr || area0 == nullptr;
@@ -100,7 +101,7 @@ void recordTwoArea(Recorder& recorder, const CapacityTables& tables, const Hourl
         entry.area1 = {*area1, reserveMargin(tables.area1.capacity, loads.area1Peak), {}};
         entry.area0 = {*area0, reserveMargin(tables.area0.capacity, loads.area0Peak), {}};
     }
-    entry.area1AsSimulated = solveArea1AsSimulated(tables, loads, atc);
+    if (solveExactArea1) entry.area1AsSimulated = solveArea1AsSimulated(tables, loads, atc);
     recorder.results.twoArea.push_back(entry);
 }
 

@@ -36,9 +36,12 @@ MonthHourGrid expectedLolHours(const CapacityTables& tables, const HourlyLoads& 
 void recordSingleArea(Recorder& recorder, const CapacityTables& tables, const HourlyLoads& loads,
                       const LoadParameters* parameters, const AnnualIndices& indices);
 
-// One ATC table tried; a refused one carries no solutions.
+// One ATC table tried; a refused one carries no solutions. Area 1's exact
+// figures as simulated are solved for `loads` unless the caller records
+// them otherwise (recordTwoAreaCases).
 void recordTwoArea(Recorder& recorder, const CapacityTables& tables, const HourlyLoads& loads,
-                   const AtcTable& atc, const AnnualIndices* area1, const AnnualIndices* area0);
+                   const AtcTable& atc, const AnnualIndices* area1, const AnnualIndices* area0,
+                   bool solveExactArea1 = true);
 
 // A system that varies: the weather years' indices of the solution just
 // recorded (whose indices are their mean), and for the two areas the exact

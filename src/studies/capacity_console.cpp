@@ -56,20 +56,12 @@ void capabilities(std::string& out, const CapacityResults& r) {
         line(out, "The tie's capacity value for area 1: %.1f MW", *r.tieCapacityValueMw);
 }
 
-void candidates(std::string& out, const CapacityResults& r) {
-    if (r.candidates.empty()) return;
-    line(out, "\nCandidate units       MW    ELCC MW     EFC MW  file");
-    for (const CandidateValue& c : r.candidates)
-        line(out, "                 %6d %10.1f %10.1f  %s", c.installedMw, c.elccMw, c.efcMw,
-             c.file.c_str());
-}
-
-void resources(std::string& out, const CapacityResults& r) {
-    if (r.resources.empty()) return;
-    line(out, "\nVariable resources    peak MW    ELCC MW     EFC MW  name");
-    for (const CandidateValue& c : r.resources)
-        line(out, "                   %8d %10.1f %10.1f  %s", c.installedMw, c.elccMw, c.efcMw,
-             c.file.c_str());
+void valueRows(std::string& out, const char* heading, const char* row,
+               const std::vector<CandidateValue>& values) {
+    if (values.empty()) return;
+    line(out, "%s", heading);
+    for (const CandidateValue& c : values)
+        line(out, row, c.installedMw, c.elccMw, c.efcMw, c.file.c_str());
 }
 
 void checkRow(std::string& out, const char* what, const std::optional<SimulatedFigure>& f,
@@ -117,8 +109,10 @@ std::string capacitySummary(const CapacityResults& r) {
     std::string out;
     heading(out, r);
     capabilities(out, r);
-    candidates(out, r);
-    resources(out, r);
+    valueRows(out, "\nCandidate units       MW    ELCC MW     EFC MW  file",
+              "                 %6d %10.1f %10.1f  %s", r.candidates);
+    valueRows(out, "\nVariable resources    peak MW    ELCC MW     EFC MW  name",
+              "                   %8d %10.1f %10.1f  %s", r.resources);
     curve(out, r);
     simulated(out, r);
     line(out, "\nProcessor time: %.3f s", static_cast<double>(r.seconds));

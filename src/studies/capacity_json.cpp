@@ -19,21 +19,13 @@ json capability(const std::optional<CarryingCapability>& c, LoadForm form) {
     return j;
 }
 
-json candidates(const std::vector<CandidateValue>& values) {
+// Candidates are named by their file and their installed MW, resources by
+// their name and their largest hour's output.
+json valueList(const std::vector<CandidateValue>& values, const char* nameKey, const char* mwKey) {
     json list = json::array();
     for (const CandidateValue& v : values)
-        list.push_back({{"file", v.file},
-                        {"installed_mw", v.installedMw},
-                        {"elcc_mw", v.elccMw},
-                        {"efc_mw", v.efcMw}});
-    return list;
-}
-
-json resources(const std::vector<CandidateValue>& values) {
-    json list = json::array();
-    for (const CandidateValue& v : values)
-        list.push_back({{"name", report::asUtf8(v.file)},
-                        {"peak_mw", v.installedMw},
+        list.push_back({{nameKey, report::asUtf8(v.file)},
+                        {mwKey, v.installedMw},
                         {"elcc_mw", v.elccMw},
                         {"efc_mw", v.efcMw}});
     return list;
@@ -87,10 +79,10 @@ json capacityDocument(const CapacityResults& r) {
         {"whole_system", capability(r.wholeSystem, r.form)},
         {"area1", capability(r.area1, r.form)},
         {"area1_without_tie", capability(r.area1WithoutTie, r.form)},
-        {"candidates", candidates(r.candidates)},
+        {"candidates", valueList(r.candidates, "file", "installed_mw")},
         {"tie_capacity_value_mw", optionalNumber(r.tieCapacityValueMw)},
         {"curve", curve(r.curve)}};
-    if (!r.resources.empty()) capacity["resources"] = resources(r.resources);
+    if (!r.resources.empty()) capacity["resources"] = valueList(r.resources, "name", "peak_mw");
     addSimulated(r, capacity);
     return {{"program", results::programJson()},
             {"system", results::systemJson(r.system)},
